@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, test and run Zelvano, when any is missing.
+# Runs apt-get as root, through sudo otherwise.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-image-formats-plugins libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+if [ "${ZELVANO_WITH_TOOLS:-0}" = 1 ]; then
+  # Screenshots and the benchmark peers; only the scripts that need them ask for them.
+  packages+=(xvfb xdotool imagemagick hyperfine bfs fd-find)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

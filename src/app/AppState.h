@@ -1,0 +1,30 @@
+#pragma once
+
+#include "picturelist/PicTable.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zelvano {
+
+// The picture types in start-up order; index i belongs to option button Option(i+1).
+inline constexpr std::array<std::string_view, 5> kPictureTypes = {"jpg", "jpeg", "bmp", "gif", "tif"};
+
+// The main window's coordinate unit: twips from start-up, pixels once Print has been used.
+enum class ScaleMode { Twips, Millimetres, Pixels };
+
+// The state the handlers share for the whole run.
+struct AppState {
+    std::string PicType; // empty until a type is chosen
+    PicTable PicList;
+    int PageStart = 0;         // row of the first list-box entry
+    std::int16_t SelIndex = 0; // list-box index to select again after an operation
+    ScaleMode scaleMode = ScaleMode::Twips;
+
+    // The number of records, which is also the first free row.
+    [[nodiscard]] int PicCount() const { return static_cast<int>(PicList.count()); }
+};
+
+} // namespace zelvano

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/Context.h"
+
+namespace zelvano {
+
+// The main window's handlers, by the names of the controls and events that run them. The window
+// layer calls these for the user's actions; the program's own changes never come back as events.
+class FmZelvano {
+public:
+    FmZelvano(Os& os, Window& win) : c_{AppState{}, os, win} {}
+
+    void Form_Load();
+    void Command2_Click(); // Previous 30
+    void Command3_Click(); // Next 30
+    void Command8_Click(); // Exit
+    void OptionClick(int option);
+    void List1_Click();
+    void List1_KeyDown(int keyCode, int shift);
+    void meExit_Click();
+    void meUpdate_Click();
+
+    [[nodiscard]] Context& context() { return c_; }
+
+private:
+    Context c_;
+};
+
+} // namespace zelvano

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string_view>
+
+namespace zelvano {
+
+inline constexpr std::string_view kWindowCaption = "Zelvano - Version 1.0 - by the Zelvano developers";
+inline constexpr std::string_view kProgramTitle = "Zelvano";
+inline constexpr std::string_view kUpdatePageAddress = "https://zelvano.org/update";
+
+} // namespace zelvano

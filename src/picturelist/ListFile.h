@@ -1,0 +1,27 @@
+#pragma once
+
+#include "picturelist/PicTable.h"
+
+#include <string>
+#include <string_view>
+
+namespace zelvano {
+
+// The list file: two lines per record (folder with its trailing separator, then the file name),
+// CR LF after every line, no header. Reading, a line ends at CR with or without a following LF;
+// an LF alone belongs to the value, so any name without a CR survives a round trip.
+
+// Path of a type's list file: the executable's folder, the separator, "Zelvano", type, ".log".
+std::string ListFilePath(const std::string& exeFolder, char separator, const std::string& picType);
+
+// Makes `table` hold the records of `text`. Records beyond the table's last row are kept raw as its
+// overflow; an unpaired last line, and records with an empty line, name no file and are dropped.
+void ParseList(std::string_view text, PicTable& table);
+
+// The list-file text of the table: removed rows left out, the overflow kept at the end.
+std::string SerializeList(const PicTable& table);
+
+// One record as the list file holds it.
+std::string FormatRecord(std::string_view folder, std::string_view name);
+
+} // namespace zelvano

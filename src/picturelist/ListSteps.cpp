@@ -1,0 +1,78 @@
+#include "picturelist/ListSteps.h"
+
+#include "picturelist/ListFile.h"
+#include "viewing/Selection.h"
+
+namespace zelvano {
+
+namespace {
+
+std::string NotScannedMessage(const std::string& picType) {
+    return "There have not been Scanned fore " + picType + " pictures. Click on 'Scan disk/disks'.";
+}
+
+} // namespace
+
+std::string CurrentListFile(const Context& c) {
+    return ListFilePath(c.os.executableFolder(), c.os.separator(), c.state.PicType);
+}
+
+void HentListe(Context& c) {
+    AppState& s = c.state;
+    const std::string path = CurrentListFile(c);
+    s.PicList.clear();
+    if (!c.os.fileExists(path)) {
+        c.win.showPreview("");
+        s.PageStart = 0;
+        c.win.message(NotScannedMessage(s.PicType));
+        ShowCounter(c);
+        return;
+    }
+    std::string text;
+    if (const OpResult read = c.os.readFile(path, text); !read.ok()) {
+        c.win.message("The list file " + path + " could not be read: " + read.reason);
+    } else {
+        ParseList(text, s.PicList);
+    }
+    text = std::string(); // the file's text is not needed beside the table
+    s.PageStart = 0;
+    FillPage(c);
+    SelectEntry(c, 0);
+    ShowCounter(c);
+}
+
+OpResult SaveList(Context& c) {
+    return c.os.replaceFile(CurrentListFile(c), SerializeList(c.state.PicList));
+}
+
+void ReloadList(Context& c) {
+    const std::string path = CurrentListFile(c);
+    if (!c.os.fileExists(path)) {
+        return;
+    }
+    std::string text;
+    if (c.os.readFile(path, text).ok()) {
+        ParseList(text, c.state.PicList);
+    }
+}
+
+void FillPage(Context& c) {
+    const AppState& s = c.state;
+    for (int row = s.PageStart; row < s.PageStart + kPageSize && row < static_cast<int>(PicTable::kRows);
+         ++row) {
+        const std::string_view name = s.PicList.name(static_cast<std::size_t>(row));
+        if (name.empty()) {
+            break;
+        }
+        c.win.listAdd(std::string(name));
+    }
+}
+
+void ShowCounter(Context& c) {
+    const AppState& s = c.state;
+    const int position = s.PageStart + c.win.listIndex() + 1;
+    c.win.setCounterCaption(std::to_string(s.PicCount()) + " " + s.PicType + " Pictures/ " +
+                            std::to_string(position));
+}
+
+} // namespace zelvano

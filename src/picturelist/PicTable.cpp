@@ -1,0 +1,83 @@
+#include "picturelist/PicTable.h"
+
+#include <cassert>
+#include <limits>
+#include <stdexcept>
+
+namespace zelvano {
+
+std::string_view PicTable::folder(std::size_t row) const {
+    if (row >= rows_.size()) {
+        return {};
+    }
+    const Row& r = rows_[row];
+    return r.folder == kRemovedFolder ? kRemoved : std::string_view(folders_[r.folder]);
+}
+
+std::string_view PicTable::name(std::size_t row) const {
+    if (row >= rows_.size()) {
+        return {};
+    }
+    const Row& r = rows_[row];
+    return std::string_view(names_).substr(r.nameOffset, r.nameLength);
+}
+
+bool PicTable::removed(std::size_t row) const {
+    return row < rows_.size() && rows_[row].folder == kRemovedFolder;
+}
+
+std::uint32_t PicTable::folderIndex(std::string_view folder) {
+    if (lastFolder_ != kRemovedFolder && folders_[lastFolder_] == folder) {
+        return lastFolder_;
+    }
+    folders_.emplace_back(folder);
+    lastFolder_ = static_cast<std::uint32_t>(folders_.size() - 1);
+    return lastFolder_;
+}
+
+std::uint32_t PicTable::storeName(std::string_view name) {
+    // Offsets are 32-bit: 500,001 names of even 4 KiB each stay below the limit.
+    if (names_.size() + name.size() > std::numeric_limits<std::uint32_t>::max()) {
+        throw std::length_error("picture list names exceed 4 GiB");
+    }
+    const auto offset = static_cast<std::uint32_t>(names_.size());
+    names_.append(name);
+    return offset;
+}
+
+bool PicTable::append(std::string_view folder, std::string_view name) {
+    if (full()) {
+        return false;
+    }
+    const std::uint32_t f = folderIndex(folder);
+    rows_.push_back(Row{f, storeName(name), static_cast<std::uint32_t>(name.size())});
+    return true;
+}
+
+void PicTable::setName(std::size_t row, std::string_view name) {
+    assert(row < rows_.size());
+    // The old bytes stay unused in names_ until the next load; renames are rare.
+    rows_[row].nameOffset = storeName(name);
+    rows_[row].nameLength = static_cast<std::uint32_t>(name.size());
+}
+
+void PicTable::markRemoved(std::size_t row) {
+    assert(row < rows_.size());
+    rows_[row].folder = kRemovedFolder;
+}
+
+void PicTable::clear() {
+    // Swap with empties so that a big table gives its memory back.
+    std::vector<Row>().swap(rows_);
+    std::vector<std::string>().swap(folders_);
+    std::string().swap(names_);
+    std::string().swap(overflow_);
+    lastFolder_ = kRemovedFolder;
+}
+
+void PicTable::reserve(std::size_t rows, std::size_t nameBytes) {
+    rows_.reserve(rows < kRows ? rows : kRows);
+    names_.reserve(nameBytes);
+}
+
+} // namespace zelvano

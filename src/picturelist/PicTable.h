@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelvano {
+
+// PicList: the current type's records (folder, file name) in list-file order, rows 0 to 500000.
+// Rows past the last record read as empty. Cells are kept byte for byte; a run of records in
+// the same folder shares one copy of the folder, which keeps a full table small.
+class PicTable {
+public:
+    static constexpr std::size_t kRows = 500001;
+    static constexpr std::string_view kRemoved = "0"; // folder cell of a removed row
+
+    [[nodiscard]] std::size_t count() const { return rows_.size(); }
+    [[nodiscard]] bool full() const { return rows_.size() >= kRows; }
+
+    // Cells; empty past the last record. A removed row's folder reads as "0".
+    [[nodiscard]] std::string_view folder(std::size_t row) const;
+    [[nodiscard]] std::string_view name(std::size_t row) const;
+    [[nodiscard]] bool removed(std::size_t row) const;
+
+    // Adds a record after the last one; false when the table is full.
+    bool append(std::string_view folder, std::string_view name);
+    void setName(std::size_t row, std::string_view name);
+    void markRemoved(std::size_t row);
+    void clear();
+    void reserve(std::size_t rows, std::size_t nameBytes);
+
+    // Raw list-file text of records beyond the table's last row, kept so that no rewrite loses them.
+    [[nodiscard]] const std::string& overflow() const { return overflow_; }
+    void setOverflow(std::string text) { overflow_ = std::move(text); }
+
+private:
+    static constexpr std::uint32_t kRemovedFolder = UINT32_MAX;
+    struct Row {
+        std::uint32_t folder; // index into folders_, or kRemovedFolder
+        std::uint32_t nameOffset;
+        std::uint32_t nameLength;
+    };
+    std::uint32_t folderIndex(std::string_view folder);
+    std::uint32_t storeName(std::string_view name);
+
+    std::vector<Row> rows_;
+    std::vector<std::string> folders_;
+    std::uint32_t lastFolder_ = kRemovedFolder; // folder of the row appended last, to share it
+    std::string names_;                         // all names back to back
+    std::string overflow_;
+};
+
+} // namespace zelvano

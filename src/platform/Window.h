@@ -1,0 +1,83 @@
+#pragma once
+
+#include "platform/OpResult.h"
+
+#include <optional>
+#include <string>
+
+namespace zelvano {
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelSize&) const = default;
+};
+
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Buttons whose enabled state the logic changes.
+enum class Button { Command1, Command7 };
+
+// The status bar's two panels: 1 holds the path, 2 the size text.
+enum class Panel { One = 1, Two = 2 };
+
+// The main window and its dialogs as the logic sees them. Texts that come from the file system
+// are bytes; the window decodes them only to display them. Nothing here runs a handler: the
+// program's own changes of selection or option never come back as events.
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window() = default;
+
+    // List box List1. Indexes are 0-based; -1 means nothing is selected.
+    virtual void listClear() = 0;
+    virtual void listAdd(const std::string& text) = 0;
+    [[nodiscard]] virtual int listCount() const = 0;
+    [[nodiscard]] virtual std::string listText(int index) const = 0;
+    [[nodiscard]] virtual int listIndex() const = 0;
+    virtual void setListIndex(int index) = 0;
+    virtual void focusList() = 0;
+
+    // Option buttons Option1..Option5, numbered 0..4; -1 when none is checked.
+    [[nodiscard]] virtual int checkedOption() const = 0;
+    virtual void setCheckedOption(int option) = 0;
+
+    virtual void setEnabled(Button button, bool enabled) = 0;
+    virtual void setCounterCaption(const std::string& text) = 0; // Label2
+    virtual void setPanelText(Panel panel, const std::string& text) = 0;
+
+    // Preview1: shows the picture at the path, or nothing for the empty path.
+    virtual OpResult showPreview(const std::string& path) = 0;
+
+    // Picture1: loads a picture (bmp, jpeg, gif). A failed load keeps the previous picture.
+    virtual OpResult loadPictureBox(const std::string& path) = 0;
+    // The size of the picture Picture1 holds, upright, in pixels; nothing before the first load.
+    [[nodiscard]] virtual std::optional<PixelSize> pictureBoxPicture() const = 0;
+
+    // Screen geometry in pixels, and the screen's twips per pixel (15 at 96 dpi).
+    [[nodiscard]] virtual PixelRect workArea() const = 0;
+    [[nodiscard]] virtual PixelSize windowFrameSize() const = 0;
+    virtual void moveWindow(int left, int top) = 0;
+    [[nodiscard]] virtual int twipsPerPixel() const = 0;
+    virtual void showWindow() = 0;
+
+    // Modal message boxes with the program's title and no icon.
+    virtual void message(const std::string& text) = 0;
+    virtual bool askYesNo(const std::string& text) = 0;
+
+    // Lets pending window events run (painting, timers) but no user input, so that no other
+    // command can start in the middle of this one.
+    virtual void doEvents() = 0;
+
+    // Ends the program at once.
+    virtual void quit() = 0;
+};
+
+} // namespace zelvano

@@ -1,0 +1,190 @@
+#include "platform/posix/PosixOs.h"
+
+#include "platform/posix/FileDescriptor.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zelvano {
+
+OpResult FromErrno(int error) {
+    Failure kind = Failure::Other;
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        kind = Failure::NotFound;
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        kind = Failure::AccessError;
+        break;
+    default:
+        break;
+    }
+    return OpResult::fail(kind, std::strerror(error));
+}
+
+namespace {
+
+OpResult LastError() { return FromErrno(errno); }
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// Writes `content` to a new file in `folder` and returns its path, or empty with `result` set.
+std::string WriteBeside(const std::string& path, std::string_view content, mode_t mode, OpResult& result) {
+    std::string temp = path + ".XXXXXX";
+    FileDescriptor fd(::mkstemp(temp.data()));
+    if (!fd.valid()) {
+        result = LastError();
+        return {};
+    }
+    int error = ::fchmod(fd.get(), mode) == 0 ? 0 : errno;
+    if (error == 0) {
+        error = WriteAll(fd.get(), content);
+    }
+    if (const int closeError = fd.close(); error == 0) {
+        error = closeError;
+    }
+    if (error != 0) {
+        ::unlink(temp.c_str());
+        result = FromErrno(error);
+        return {};
+    }
+    return temp;
+}
+
+} // namespace
+
+bool PosixOs::fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+OpResult PosixOs::setArchiveOnly(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return LastError();
+    }
+    if ((st.st_mode & S_IWUSR) != 0) {
+        return OpResult::success();
+    }
+    return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0 ? OpResult::success() : LastError();
+}
+
+OpResult PosixOs::deleteFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 ? OpResult::success() : LastError();
+}
+
+OpResult PosixOs::readFile(const std::string& path, std::string& content) {
+    // Non-blocking, so that a pipe in the file's place cannot hang the window.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.valid()) {
+        return LastError();
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) {
+        return LastError();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return OpResult::fail(Failure::Other, "not an ordinary file");
+    }
+    content.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    for (;;) {
+        if (done == content.size()) {
+            content.resize(done + 65536); // the file may have grown
+        }
+        const ssize_t n = ::read(fd.get(), content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return LastError();
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    content.resize(done);
+    return OpResult::success();
+}
+
+OpResult PosixOs::replaceFile(const std::string& path, std::string_view content) {
+    mode_t mode = 0666 & ~[] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mask;
+    }();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        // Respect a file we may not write: open it for writing without changing it.
+        FileDescriptor probe(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+        if (!probe.valid()) {
+            return LastError();
+        }
+        mode = st.st_mode & 07777;
+    }
+    OpResult result;
+    const std::string temp = WriteBeside(path, content, mode, result);
+    if (temp.empty()) {
+        return result;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        result = LastError();
+        ::unlink(temp.c_str());
+    }
+    return result;
+}
+
+OpResult PosixOs::appendToFile(const std::string& path, std::string_view content) {
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    if (!fd.valid()) {
+        return LastError();
+    }
+    int error = WriteAll(fd.get(), content);
+    if (const int closeError = fd.close(); error == 0) {
+        error = closeError;
+    }
+    return error == 0 ? OpResult::success() : FromErrno(error);
+}
+
+std::string PosixOs::executableFolder() {
+    std::string exe(PATH_MAX, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
+    if (n <= 0) {
+        return ".";
+    }
+    exe.resize(static_cast<std::size_t>(n));
+    return FolderOf(exe);
+}
+
+void PosixOs::openWebPage(const std::string& address) {
+    // Twice forked, so that the browser outlives nothing of ours and leaves no zombie behind.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::fork() == 0) {
+            ::setsid();
+            ::execlp("xdg-open", "xdg-open", address.c_str(), static_cast<char*>(nullptr));
+        }
+        ::_exit(0);
+    }
+    if (child > 0) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+    }
+}
+
+} // namespace zelvano

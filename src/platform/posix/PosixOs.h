@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/Os.h"
+
+namespace zelvano {
+
+// The operating-system seam on Linux and other POSIX systems.
+class PosixOs : public Os {
+public:
+    [[nodiscard]] char separator() const override { return '/'; }
+    bool fileExists(const std::string& path) override;
+    OpResult setArchiveOnly(const std::string& path) override;
+    OpResult deleteFile(const std::string& path) override;
+    OpResult readFile(const std::string& path, std::string& content) override;
+    OpResult replaceFile(const std::string& path, std::string_view content) override;
+    OpResult appendToFile(const std::string& path, std::string_view content) override;
+    std::string executableFolder() override;
+    void openWebPage(const std::string& address) override;
+};
+
+// The failure kind of an errno value, with the system's text as the reason.
+OpResult FromErrno(int error);
+
+} // namespace zelvano

@@ -1,0 +1,210 @@
+#include "platform/qt/MainWindow.h"
+
+#include "app/FmZelvano.h"
+#include "app/ProductInfo.h"
+#include "platform/qt/PictureReader.h"
+#include "platform/qt/Texts.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+namespace zelvano {
+
+namespace {
+
+constexpr int kKeyBackspace = 8;
+constexpr int kKeyDelete = 46;
+
+int ShiftState(Qt::KeyboardModifiers m) {
+    return (m.testFlag(Qt::ShiftModifier) ? 1 : 0) | (m.testFlag(Qt::ControlModifier) ? 2 : 0) |
+           (m.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+QString Title() { return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size())); }
+
+} // namespace
+
+MainWindow::MainWindow() : c_(BuildControls(*this)) {
+    setObjectName(QStringLiteral("fmZelvano"));
+    setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
+    setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    buildMenus();
+    c_.List1->installEventFilter(this);
+    resize(sizeHint());
+}
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("meFile"));
+    QAction* exit = file->addAction(QStringLiteral("Exit"));
+    exit->setObjectName(QStringLiteral("meExit"));
+    connect(exit, &QAction::triggered, this, [this] { form_->meExit_Click(); });
+
+    QMenu* about = menuBar()->addMenu(QStringLiteral("&Abut Brimlet"));
+    about->setObjectName(QStringLiteral("meAbut"));
+    QAction* update = about->addAction(QStringLiteral("Look fore Brimlet update"));
+    update->setObjectName(QStringLiteral("meUpdate"));
+    connect(update, &QAction::triggered, this, [this] { form_->meUpdate_Click(); });
+}
+
+void MainWindow::wire(FmZelvano& form) {
+    form_ = &form;
+    connect(c_.Command2, &QPushButton::clicked, this, [this] { form_->Command2_Click(); });
+    connect(c_.Command3, &QPushButton::clicked, this, [this] { form_->Command3_Click(); });
+    connect(c_.Command8, &QPushButton::clicked, this, [this] { form_->Command8_Click(); });
+    for (int i = 0; i < static_cast<int>(c_.Option.size()); ++i) {
+        connect(c_.Option[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) {
+                form_->OptionClick(i);
+            }
+        });
+    }
+    connect(c_.List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (listIndex() >= 0) {
+            form_->List1_Click();
+        }
+    });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == c_.List1 && event->type() == QEvent::KeyPress && form_ != nullptr) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) {
+            form_->List1_KeyDown(key->key() == Qt::Key_Backspace ? kKeyBackspace : kKeyDelete,
+                                 ShiftState(key->modifiers()));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    quit(); // closing by the frame ends the program as Exit does
+}
+
+void MainWindow::listClear() {
+    const QSignalBlocker block(c_.List1);
+    c_.List1->clear();
+}
+
+void MainWindow::listAdd(const std::string& text) {
+    const QSignalBlocker block(c_.List1);
+    auto* item = new QListWidgetItem(Display(text));
+    item->setData(Qt::UserRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    c_.List1->addItem(item);
+}
+
+int MainWindow::listCount() const { return c_.List1->count(); }
+
+std::string MainWindow::listText(int index) const {
+    const QListWidgetItem* item = c_.List1->item(index);
+    return item == nullptr ? std::string() : item->data(Qt::UserRole).toByteArray().toStdString();
+}
+
+int MainWindow::listIndex() const {
+    const QList<QListWidgetItem*> selected = c_.List1->selectedItems();
+    return selected.isEmpty() ? -1 : c_.List1->row(selected.front());
+}
+
+void MainWindow::setListIndex(int index) {
+    const QSignalBlocker block(c_.List1);
+    if (index < 0) {
+        c_.List1->clearSelection();
+    }
+    c_.List1->setCurrentRow(index);
+}
+
+void MainWindow::focusList() { c_.List1->setFocus(Qt::OtherFocusReason); }
+
+int MainWindow::checkedOption() const {
+    for (std::size_t i = 0; i < c_.Option.size(); ++i) {
+        if (c_.Option[i]->isChecked()) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void MainWindow::setCheckedOption(int option) {
+    QRadioButton* button = c_.Option.at(static_cast<std::size_t>(option));
+    const QSignalBlocker block(button);
+    button->setChecked(true);
+}
+
+void MainWindow::setEnabled(Button button, bool enabled) {
+    (button == Button::Command1 ? c_.Command1 : c_.Command7)->setEnabled(enabled);
+}
+
+void MainWindow::setCounterCaption(const std::string& text) { c_.Label2->setText(Display(text)); }
+
+void MainWindow::setPanelText(Panel panel, const std::string& text) {
+    (panel == Panel::One ? c_.Panel1 : c_.Panel2)->setText(Display(text));
+}
+
+OpResult MainWindow::showPreview(const std::string& path) {
+    c_.Preview1->clear();
+    if (path.empty()) {
+        return OpResult::success();
+    }
+    PictureRead read = ReadPictureOffThread(path, c_.Preview1->contentsRect().size());
+    if (read.result.ok()) {
+        c_.Preview1->setPixmap(QPixmap::fromImage(std::move(read.image)));
+    }
+    return read.result;
+}
+
+OpResult MainWindow::loadPictureBox(const std::string& path) {
+    const PictureRead read = ReadPicture(path, QSize()); // the header tells the size
+    if (read.result.ok()) {
+        picturePath_ = path;
+        pictureSize_ = PixelSize{read.uprightSize.width(), read.uprightSize.height()};
+    }
+    return read.result;
+}
+
+std::optional<PixelSize> MainWindow::pictureBoxPicture() const { return pictureSize_; }
+
+PixelRect MainWindow::workArea() const {
+    const QRect r = screen()->availableGeometry();
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+PixelSize MainWindow::windowFrameSize() const { return {frameGeometry().width(), frameGeometry().height()}; }
+
+void MainWindow::moveWindow(int left, int top) { move(left, top); }
+
+int MainWindow::twipsPerPixel() const {
+    const double dpi = screen()->logicalDotsPerInchX();
+    return dpi > 0 ? static_cast<int>(1440.0 / dpi + 0.5) : kLayoutTwipsPerPixel;
+}
+
+void MainWindow::showWindow() {
+    show();
+    doEvents();
+}
+
+void MainWindow::message(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, Title(), Display(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool MainWindow::askYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, Title(), Display(text), QMessageBox::Yes | QMessageBox::No, this);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MainWindow::doEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+void MainWindow::quit() { QCoreApplication::exit(0); }
+
+} // namespace zelvano

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/Window.h"
+#include "platform/qt/Controls.h"
+
+#include <QMainWindow>
+
+#include <string>
+
+namespace zelvano {
+
+class FmZelvano;
+
+// fmZelvano on Qt: builds the controls, forwards the user's actions to the handlers, and is the
+// window seam the handlers drive. The program's own changes are made with signals blocked, so
+// they never come back as events.
+class MainWindow : public QMainWindow, public Window {
+    Q_OBJECT
+
+public:
+    MainWindow();
+
+    // Forwards the user's actions on the controls and menus to `form`.
+    void wire(FmZelvano& form);
+    [[nodiscard]] const Controls& controls() const { return c_; }
+
+    void listClear() override;
+    void listAdd(const std::string& text) override;
+    [[nodiscard]] int listCount() const override;
+    [[nodiscard]] std::string listText(int index) const override;
+    [[nodiscard]] int listIndex() const override;
+    void setListIndex(int index) override;
+    void focusList() override;
+    [[nodiscard]] int checkedOption() const override;
+    void setCheckedOption(int option) override;
+    void setEnabled(Button button, bool enabled) override;
+    void setCounterCaption(const std::string& text) override;
+    void setPanelText(Panel panel, const std::string& text) override;
+    OpResult showPreview(const std::string& path) override;
+    OpResult loadPictureBox(const std::string& path) override;
+    [[nodiscard]] std::optional<PixelSize> pictureBoxPicture() const override;
+    [[nodiscard]] PixelRect workArea() const override;
+    [[nodiscard]] PixelSize windowFrameSize() const override;
+    void moveWindow(int left, int top) override;
+    [[nodiscard]] int twipsPerPixel() const override;
+    void showWindow() override;
+    void message(const std::string& text) override;
+    bool askYesNo(const std::string& text) override;
+    void doEvents() override;
+    void quit() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+
+    Controls c_;
+    FmZelvano* form_ = nullptr;
+    std::string picturePath_; // what Picture1 holds
+    std::optional<PixelSize> pictureSize_;
+};
+
+} // namespace zelvano

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/OpResult.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <string>
+
+namespace zelvano {
+
+struct PictureRead {
+    OpResult result;
+    QSize uprightSize; // the picture's own size, turned upright by its orientation tag
+    QImage image;      // decoded only when a bound was given
+};
+
+// Reads a picture file. With a valid `bound` the picture is decoded turned upright and scaled to
+// fit inside the bound (never enlarged); large photos are decoded at that size, not in full.
+// Without a bound only the header is read. The file is closed again before this returns.
+// Failures: NotFound when the file is not there, NotAPicture when it cannot be decoded, and
+// AccessError or Other when it could not be opened at all.
+PictureRead ReadPicture(const std::string& path, QSize bound);
+
+// The same, on a worker thread, while the window keeps painting (user input waits).
+PictureRead ReadPictureOffThread(const std::string& path, QSize bound);
+
+} // namespace zelvano

@@ -1,0 +1,53 @@
+#include "viewing/Selection.h"
+
+#include "picturelist/ListSteps.h"
+#include "platform/FailureTolerantRun.h"
+#include "viewing/PictureBox.h"
+#include "viewing/StaleEntries.h"
+
+namespace zelvano {
+
+std::string SelectedPath(const Context& c) {
+    const int index = c.win.listIndex();
+    if (index < 0) {
+        return {};
+    }
+    const auto row = static_cast<std::size_t>(c.state.PageStart + index);
+    return std::string(c.state.PicList.folder(row)) + c.win.listText(index);
+}
+
+void SelectEntry(Context& c, int index) {
+    if (index < 0 || index >= c.win.listCount() || c.win.listIndex() == index) {
+        return;
+    }
+    c.win.setListIndex(index);
+    List1_Click(c);
+}
+
+void List1_Click(Context& c) {
+    FailureTolerantRun run;
+    const std::string path = SelectedPath(c);
+    run.step(c.win.showPreview(path));
+    if (c.state.PicType != "tif") {
+        c.win.setEnabled(Button::Command7, true);
+        run.step(c.win.loadPictureBox(path));
+    } else {
+        c.win.setEnabled(Button::Command7, false);
+    }
+    c.state.SelIndex = static_cast<std::int16_t>(c.win.listIndex());
+
+    if (run.lastFailure() == Failure::NotFound) {
+        MissingFileCleanup(c, run);
+        return;
+    }
+    if (run.lastFailure() == Failure::NotAPicture && !NotAPictureCleanup(c, run)) {
+        return;
+    }
+    ShowCounter(c);
+    c.win.doEvents();
+    // Read afresh: a clean-up or a nested selection may have changed what is selected.
+    c.win.setPanelText(Panel::One, SelectedPath(c));
+    c.win.setPanelText(Panel::Two, SizeText(c));
+}
+
+} // namespace zelvano

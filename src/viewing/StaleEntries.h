@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/Context.h"
+#include "platform/FailureTolerantRun.h"
+
+namespace zelvano {
+
+// The selected entry's file has vanished. The selection handling ends after this.
+void MissingFileCleanup(Context& c, FailureTolerantRun& run);
+
+// The selected entry's file is not a picture. Returns whether the selection handling goes on.
+bool NotAPictureCleanup(Context& c, FailureTolerantRun& run);
+
+} // namespace zelvano
