@@ -7,14 +7,30 @@
 
 namespace zelvano {
 
-void FmZelvano::Form_Load() { zelvano::Form_Load(c_); }
-void FmZelvano::Command2_Click() { zelvano::Command2_Click(c_); }
-void FmZelvano::Command3_Click() { zelvano::Command3_Click(c_); }
-void FmZelvano::Command8_Click() { c_.win.quit(); }
-void FmZelvano::OptionClick(int option) { zelvano::OptionClick(c_, option); }
-void FmZelvano::List1_Click() { zelvano::List1_Click(c_); }
+void FmZelvano::Form_Load() {
+    zelvano::Form_Load(c_);
+}
+void FmZelvano::Command2_Click() {
+    zelvano::Command2_Click(c_);
+}
+void FmZelvano::Command3_Click() {
+    zelvano::Command3_Click(c_);
+}
+void FmZelvano::Command8_Click() {
+    c_.win.quit();
+}
+void FmZelvano::OptionClick(int option) {
+    zelvano::OptionClick(c_, option);
+}
+void FmZelvano::List1_Click() {
+    zelvano::List1_Click(c_);
+}
 void FmZelvano::List1_KeyDown(int /*keyCode*/, int /*shift*/) {}
-void FmZelvano::meExit_Click() { c_.win.quit(); }
-void FmZelvano::meUpdate_Click() { c_.os.openWebPage(std::string(kUpdatePageAddress)); }
+void FmZelvano::meExit_Click() {
+    c_.win.quit();
+}
+void FmZelvano::meUpdate_Click() {
+    c_.os.openWebPage(std::string(kUpdatePageAddress));
+}
 
 } // namespace zelvano

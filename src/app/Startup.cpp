@@ -15,7 +15,9 @@ PixelRect PlaceInWorkArea(PixelRect workArea, PixelSize frame, int twipsPerPixel
     const float top = h == 600.0F ? 0.0F : (h - static_cast<float>(frame.height) * tpp) / 2.0F;
     const float left = (w - static_cast<float>(frame.width) * tpp) / 2.0F;
     // A window larger than the work area keeps its title bar on the screen.
-    const auto toPixels = [tpp](float twips) { return std::max(0, static_cast<int>(std::lround(twips / tpp))); };
+    const auto toPixels = [tpp](float twips) {
+        return std::max(0, static_cast<int>(std::lround(twips / tpp)));
+    };
     return {workArea.left + toPixels(left), workArea.top + toPixels(top), frame.width, frame.height};
 }
 

@@ -37,17 +37,6 @@ private:
     std::size_t pos_ = 0;
 };
 
-std::size_t CountLineEnds(std::string_view text) {
-    std::size_t n = 0;
-    const char* p = text.data();
-    const char* end = p + text.size();
-    while ((p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)))) != nullptr) {
-        ++n;
-        ++p;
-    }
-    return n;
-}
-
 } // namespace
 
 std::string ListFilePath(const std::string& exeFolder, char separator, const std::string& picType) {
@@ -61,7 +50,8 @@ std::string ListFilePath(const std::string& exeFolder, char separator, const std
 
 void ParseList(std::string_view text, PicTable& table) {
     table.clear();
-    table.reserve(CountLineEnds(text) / 2 + 1, 0);
+    // Records of real lists average well over 40 bytes; a guess saves most regrowth of the rows.
+    table.reserve(text.size() / 40 + 1, text.size() / 4);
     LineReader lines(text);
     while (!lines.atEnd()) { // the end test comes only before a record's first line
         if (table.full()) {
@@ -79,21 +69,28 @@ void ParseList(std::string_view text, PicTable& table) {
     }
 }
 
+void WriteList(const PicTable& table, const std::function<void(std::string_view)>& put) {
+    // Records go out in pieces of about this size, so that a big list needs no copy of its own.
+    constexpr std::size_t kPiece = 1 << 20;
+    std::string piece;
+    piece.reserve(kPiece + 4096);
+    for (std::size_t row = 0; row < table.count(); ++row) {
+        if (table.removed(row)) {
+            continue;
+        }
+        piece.append(table.folder(row)).append(kLineEnd).append(table.name(row)).append(kLineEnd);
+        if (piece.size() >= kPiece) {
+            put(piece);
+            piece.clear();
+        }
+    }
+    put(piece);
+    put(table.overflow());
+}
+
 std::string SerializeList(const PicTable& table) {
-    std::size_t size = table.overflow().size();
-    for (std::size_t row = 0; row < table.count(); ++row) {
-        if (!table.removed(row)) {
-            size += table.folder(row).size() + table.name(row).size() + 2 * kLineEnd.size();
-        }
-    }
     std::string out;
-    out.reserve(size);
-    for (std::size_t row = 0; row < table.count(); ++row) {
-        if (!table.removed(row)) {
-            out.append(table.folder(row)).append(kLineEnd).append(table.name(row)).append(kLineEnd);
-        }
-    }
-    out.append(table.overflow());
+    WriteList(table, [&out](std::string_view piece) { out.append(piece); });
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "picturelist/PicTable.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,8 @@ std::string ListFilePath(const std::string& exeFolder, char separator, const std
 void ParseList(std::string_view text, PicTable& table);
 
 // The list-file text of the table: removed rows left out, the overflow kept at the end.
+// WriteList gives it piece by piece, SerializeList as one text.
+void WriteList(const PicTable& table, const std::function<void(std::string_view)>& put);
 std::string SerializeList(const PicTable& table);
 
 // One record as the list file holds it.

@@ -42,7 +42,8 @@ void HentListe(Context& c) {
 }
 
 OpResult SaveList(Context& c) {
-    return c.os.replaceFile(CurrentListFile(c), SerializeList(c.state.PicList));
+    const PicTable& table = c.state.PicList;
+    return c.os.replaceFile(CurrentListFile(c), [&table](const auto& put) { WriteList(table, put); });
 }
 
 void ReloadList(Context& c) {

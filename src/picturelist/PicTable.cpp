@@ -6,26 +6,6 @@
 
 namespace zelvano {
 
-std::string_view PicTable::folder(std::size_t row) const {
-    if (row >= rows_.size()) {
-        return {};
-    }
-    const Row& r = rows_[row];
-    return r.folder == kRemovedFolder ? kRemoved : std::string_view(folders_[r.folder]);
-}
-
-std::string_view PicTable::name(std::size_t row) const {
-    if (row >= rows_.size()) {
-        return {};
-    }
-    const Row& r = rows_[row];
-    return std::string_view(names_).substr(r.nameOffset, r.nameLength);
-}
-
-bool PicTable::removed(std::size_t row) const {
-    return row < rows_.size() && rows_[row].folder == kRemovedFolder;
-}
-
 std::uint32_t PicTable::folderIndex(std::string_view folder) {
     if (lastFolder_ != kRemovedFolder && folders_[lastFolder_] == folder) {
         return lastFolder_;

@@ -20,9 +20,22 @@ public:
     [[nodiscard]] bool full() const { return rows_.size() >= kRows; }
 
     // Cells; empty past the last record. A removed row's folder reads as "0".
-    [[nodiscard]] std::string_view folder(std::size_t row) const;
-    [[nodiscard]] std::string_view name(std::size_t row) const;
-    [[nodiscard]] bool removed(std::size_t row) const;
+    [[nodiscard]] std::string_view folder(std::size_t row) const {
+        if (row >= rows_.size()) {
+            return {};
+        }
+        const std::uint32_t f = rows_[row].folder;
+        return f == kRemovedFolder ? kRemoved : std::string_view(folders_[f]);
+    }
+    [[nodiscard]] std::string_view name(std::size_t row) const {
+        if (row >= rows_.size()) {
+            return {};
+        }
+        return {names_.data() + rows_[row].nameOffset, rows_[row].nameLength};
+    }
+    [[nodiscard]] bool removed(std::size_t row) const {
+        return row < rows_.size() && rows_[row].folder == kRemovedFolder;
+    }
 
     // Adds a record after the last one; false when the table is full.
     bool append(std::string_view folder, std::string_view name);

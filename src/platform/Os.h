@@ -2,10 +2,14 @@
 
 #include "platform/OpResult.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace zelvano {
+
+// A file's content given piece by piece: calls `put` with each piece, in order.
+using ContentSource = std::function<void(const std::function<void(std::string_view)>& put)>;
 
 // The operating system as the logic sees it. Paths are bytes exactly as the system gives them.
 class Os {
@@ -34,7 +38,10 @@ public:
     // Replaces a file's content as a whole: the new content is written beside it and then takes
     // its place, so a failed write leaves the old file as it was. A file the caller may not write
     // is left alone and reported as an access error.
-    virtual OpResult replaceFile(const std::string& path, std::string_view content) = 0;
+    virtual OpResult replaceFile(const std::string& path, const ContentSource& content) = 0;
+    OpResult replaceFile(const std::string& path, std::string_view content) {
+        return replaceFile(path, [content](const auto& put) { put(content); });
+    }
 
     // Appends to a file, creating it when missing.
     virtual OpResult appendToFile(const std::string& path, std::string_view content) = 0;

@@ -12,7 +12,7 @@ std::string SelectedPath(const Context& c) {
     if (index < 0) {
         return {};
     }
-    const auto row = static_cast<std::size_t>(c.state.PageStart + index);
+    const auto row = static_cast<std::size_t>(c.state.PageStart) + static_cast<std::size_t>(index);
     return std::string(c.state.PicList.folder(row)) + c.win.listText(index);
 }
 

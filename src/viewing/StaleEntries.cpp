@@ -11,6 +11,8 @@ void MissingFileCleanup(Context& c, FailureTolerantRun& /*run*/) {
     c.win.setPanelText(Panel::Two, "");
 }
 
-bool NotAPictureCleanup(Context& /*c*/, FailureTolerantRun& /*run*/) { return true; }
+bool NotAPictureCleanup(Context& /*c*/, FailureTolerantRun& /*run*/) {
+    return true;
+}
 
 } // namespace zelvano

@@ -5,7 +5,9 @@
 
 namespace zelvano {
 
-FileDescriptor::~FileDescriptor() { close(); }
+FileDescriptor::~FileDescriptor() {
+    close();
+}
 
 int FileDescriptor::close() {
     if (fd_ < 0) {

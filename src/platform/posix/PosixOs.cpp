@@ -32,7 +32,9 @@ OpResult FromErrno(int error) {
 
 namespace {
 
-OpResult LastError() { return FromErrno(errno); }
+OpResult LastError() {
+    return FromErrno(errno);
+}
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -43,7 +45,8 @@ std::string FolderOf(const std::string& path) {
 }
 
 // Writes `content` to a new file in `folder` and returns its path, or empty with `result` set.
-std::string WriteBeside(const std::string& path, std::string_view content, mode_t mode, OpResult& result) {
+std::string WriteBeside(const std::string& path, const ContentSource& content, mode_t mode,
+                        OpResult& result) {
     std::string temp = path + ".XXXXXX";
     FileDescriptor fd(::mkstemp(temp.data()));
     if (!fd.valid()) {
@@ -52,7 +55,11 @@ std::string WriteBeside(const std::string& path, std::string_view content, mode_
     }
     int error = ::fchmod(fd.get(), mode) == 0 ? 0 : errno;
     if (error == 0) {
-        error = WriteAll(fd.get(), content);
+        content([&](std::string_view piece) {
+            if (error == 0) {
+                error = WriteAll(fd.get(), piece);
+            }
+        });
     }
     if (const int closeError = fd.close(); error == 0) {
         error = closeError;
@@ -122,7 +129,7 @@ OpResult PosixOs::readFile(const std::string& path, std::string& content) {
     return OpResult::success();
 }
 
-OpResult PosixOs::replaceFile(const std::string& path, std::string_view content) {
+OpResult PosixOs::replaceFile(const std::string& path, const ContentSource& content) {
     mode_t mode = 0666 & ~[] {
         const mode_t mask = ::umask(0);
         ::umask(mask);

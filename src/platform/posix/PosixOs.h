@@ -12,7 +12,8 @@ public:
     OpResult setArchiveOnly(const std::string& path) override;
     OpResult deleteFile(const std::string& path) override;
     OpResult readFile(const std::string& path, std::string& content) override;
-    OpResult replaceFile(const std::string& path, std::string_view content) override;
+    OpResult replaceFile(const std::string& path, const ContentSource& content) override;
+    using Os::replaceFile;
     OpResult appendToFile(const std::string& path, std::string_view content) override;
     std::string executableFolder() override;
     void openWebPage(const std::string& address) override;

@@ -20,8 +20,8 @@ struct Place {
 template <typename W> W* Make(QWidget* parent, const char* name, Place p, const QString& caption = {}) {
     auto* w = new W(parent);
     w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(p.left / kLayoutTwipsPerPixel, p.top / kLayoutTwipsPerPixel, p.width / kLayoutTwipsPerPixel,
-                   p.height / kLayoutTwipsPerPixel);
+    w->setGeometry(p.left / kLayoutTwipsPerPixel, p.top / kLayoutTwipsPerPixel,
+                   p.width / kLayoutTwipsPerPixel, p.height / kLayoutTwipsPerPixel);
     if constexpr (!std::is_same_v<W, QListWidget>) {
         if (!caption.isEmpty()) {
             if constexpr (std::is_same_v<W, QGroupBox>) {
@@ -65,7 +65,8 @@ Controls BuildControls(QMainWindow& window) {
     Controls c;
     c.List1 = Make<QListWidget>(area, "List1", {60, 480, 2100, 5910});
     c.List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    c.Command1 = Make<QPushButton>(area, "Command1", {360, 6960, 1395, 375}, QStringLiteral("Scan disk/disks"));
+    c.Command1 =
+        Make<QPushButton>(area, "Command1", {360, 6960, 1395, 375}, QStringLiteral("Scan disk/disks"));
     c.Command1->setEnabled(false);
     c.Command2 = Make<QPushButton>(area, "Command2", {60, 6480, 1035, 375}, QStringLiteral("Previous 30"));
     c.Command3 = Make<QPushButton>(area, "Command3", {1080, 6480, 1095, 375}, QStringLiteral("Next 30"));
@@ -75,6 +76,8 @@ Controls BuildControls(QMainWindow& window) {
     c.Command6 = Make<QPushButton>(area, "Command6", {9960, 6960, 735, 375}, QStringLiteral("Copy"));
     c.Command8 = Make<QPushButton>(area, "Command8", {10740, 6960, 735, 375}, QStringLiteral("Exit"));
     c.Frame1 = Make<QGroupBox>(area, "Frame1", {4440, 6900, 2955, 435}, QStringLiteral("Picture format"));
+    // The designed option buttons are narrow: keep the mark close to its caption.
+    c.Frame1->setStyleSheet(QStringLiteral("QRadioButton { spacing: 1px; }"));
     c.Option[0] = Make<QRadioButton>(c.Frame1, "Option1", {60, 180, 555, 195}, QStringLiteral("jpg"));
     c.Option[1] = Make<QRadioButton>(c.Frame1, "Option2", {600, 180, 675, 195}, QStringLiteral("jpeg"));
     c.Option[2] = Make<QRadioButton>(c.Frame1, "Option3", {1260, 180, 615, 195}, QStringLiteral("bmp"));
@@ -93,8 +96,8 @@ Controls BuildControls(QMainWindow& window) {
     c.Option[4] = Make<QRadioButton>(c.Frame1, "Option5", {2460, 180, 435, 195}, QStringLiteral("tif"));
     BuildStatusBar(window, c);
 
-    const std::array<QWidget*, 14> tabOrder = {c.List1,    c.Command1,  c.Command2,  c.Command3,  c.Command4,
-                                               c.Command5, c.Command6,  c.Command8,  c.Option[0], c.Option[1],
+    const std::array<QWidget*, 14> tabOrder = {c.List1,     c.Command1, c.Command2,  c.Command3,  c.Command4,
+                                               c.Command5,  c.Command6, c.Command8,  c.Option[0], c.Option[1],
                                                c.Option[2], c.Command7, c.Option[3], c.Option[4]};
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);

@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include <cmath>
+
 namespace zelvano {
 
 namespace {
@@ -29,7 +31,9 @@ int ShiftState(Qt::KeyboardModifiers m) {
            (m.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
-QString Title() { return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size())); }
+QString Title() {
+    return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size()));
+}
 
 } // namespace
 
@@ -104,7 +108,9 @@ void MainWindow::listAdd(const std::string& text) {
     c_.List1->addItem(item);
 }
 
-int MainWindow::listCount() const { return c_.List1->count(); }
+int MainWindow::listCount() const {
+    return c_.List1->count();
+}
 
 std::string MainWindow::listText(int index) const {
     const QListWidgetItem* item = c_.List1->item(index);
@@ -124,7 +130,9 @@ void MainWindow::setListIndex(int index) {
     c_.List1->setCurrentRow(index);
 }
 
-void MainWindow::focusList() { c_.List1->setFocus(Qt::OtherFocusReason); }
+void MainWindow::focusList() {
+    c_.List1->setFocus(Qt::OtherFocusReason);
+}
 
 int MainWindow::checkedOption() const {
     for (std::size_t i = 0; i < c_.Option.size(); ++i) {
@@ -145,7 +153,9 @@ void MainWindow::setEnabled(Button button, bool enabled) {
     (button == Button::Command1 ? c_.Command1 : c_.Command7)->setEnabled(enabled);
 }
 
-void MainWindow::setCounterCaption(const std::string& text) { c_.Label2->setText(Display(text)); }
+void MainWindow::setCounterCaption(const std::string& text) {
+    c_.Label2->setText(Display(text));
+}
 
 void MainWindow::setPanelText(Panel panel, const std::string& text) {
     (panel == Panel::One ? c_.Panel1 : c_.Panel2)->setText(Display(text));
@@ -172,20 +182,26 @@ OpResult MainWindow::loadPictureBox(const std::string& path) {
     return read.result;
 }
 
-std::optional<PixelSize> MainWindow::pictureBoxPicture() const { return pictureSize_; }
+std::optional<PixelSize> MainWindow::pictureBoxPicture() const {
+    return pictureSize_;
+}
 
 PixelRect MainWindow::workArea() const {
     const QRect r = screen()->availableGeometry();
     return {r.left(), r.top(), r.width(), r.height()};
 }
 
-PixelSize MainWindow::windowFrameSize() const { return {frameGeometry().width(), frameGeometry().height()}; }
+PixelSize MainWindow::windowFrameSize() const {
+    return {frameGeometry().width(), frameGeometry().height()};
+}
 
-void MainWindow::moveWindow(int left, int top) { move(left, top); }
+void MainWindow::moveWindow(int left, int top) {
+    move(left, top);
+}
 
 int MainWindow::twipsPerPixel() const {
     const double dpi = screen()->logicalDotsPerInchX();
-    return dpi > 0 ? static_cast<int>(1440.0 / dpi + 0.5) : kLayoutTwipsPerPixel;
+    return dpi > 0 ? static_cast<int>(std::lround(1440.0 / dpi)) : kLayoutTwipsPerPixel;
 }
 
 void MainWindow::showWindow() {
@@ -203,8 +219,12 @@ bool MainWindow::askYesNo(const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void MainWindow::doEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void MainWindow::doEvents() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
-void MainWindow::quit() { QCoreApplication::exit(0); }
+void MainWindow::quit() {
+    QCoreApplication::exit(0);
+}
 
 } // namespace zelvano

@@ -6,6 +6,8 @@ QString Display(const std::string& bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::string ToBytes(const QString& text) { return text.toUtf8().toStdString(); }
+std::string ToBytes(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 } // namespace zelvano

@@ -1,0 +1,173 @@
+#include "platform/qt/MainWindow.h"
+
+#include "app/FmZelvano.h"
+#include "platform/qt/PictureReader.h"
+#include "support/TestFolder.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QImageWriter>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+
+#include <gtest/gtest.h>
+
+namespace zelvano {
+namespace {
+
+struct Expected {
+    const char* name;
+    QString caption;
+    QRect twips;
+};
+
+// The designed layout, in twips; option buttons relative to their frame.
+const std::vector<Expected> kLayout = {
+    {"List1", {}, {60, 480, 2100, 5910}},
+    {"Command1", "Scan disk/disks", {360, 6960, 1395, 375}},
+    {"Command2", "Previous 30", {60, 6480, 1035, 375}},
+    {"Command3", "Next 30", {1080, 6480, 1095, 375}},
+    {"Command4", "Rename", {8340, 6960, 795, 375}},
+    {"Command5", "Delete", {9180, 6960, 735, 375}},
+    {"Label1", "Picture names", {240, 60, 1755, 315}},
+    {"Command6", "Copy", {9960, 6960, 735, 375}},
+    {"Command8", "Exit", {10740, 6960, 735, 375}},
+    {"Frame1", "Picture format", {4440, 6900, 2955, 435}},
+    {"Option1", "jpg", {60, 180, 555, 195}},
+    {"Option2", "jpeg", {600, 180, 675, 195}},
+    {"Option3", "bmp", {1260, 180, 615, 195}},
+    {"Label2", "", {2100, 7020, 2235, 255}},
+    {"Picture3", "", {6000, 6360, 1695, 315}},
+    {"Picture1", "", {2400, 120, 1215, 495}},
+    {"Preview1", "", {2220, 60, 9255, 6795}},
+    {"Command7", "Print", {7500, 6960, 795, 375}},
+    {"Option4", "gif", {1920, 180, 615, 195}},
+    {"Option5", "tif", {2460, 180, 435, 195}},
+};
+
+QString Caption(QWidget* w) {
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        return b->text();
+    }
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        return l->text();
+    }
+    if (auto* g = qobject_cast<QGroupBox*>(w)) {
+        return g->title();
+    }
+    return {};
+}
+
+TEST(MainWindow, EveryControlAtItsPlaceWithItsCaption) {
+    MainWindow window;
+    for (const auto& e : kLayout) {
+        auto* w = window.findChild<QWidget*>(QString::fromLatin1(e.name));
+        ASSERT_NE(w, nullptr) << e.name;
+        const QRect px(e.twips.x() / 15, e.twips.y() / 15, e.twips.width() / 15, e.twips.height() / 15);
+        EXPECT_EQ(w->geometry(), px) << e.name;
+        EXPECT_EQ(Caption(w), e.caption) << e.name;
+    }
+    EXPECT_EQ(window.centralWidget()->size(), QSize(770, 492));
+    EXPECT_EQ(window.statusBar()->height(), 19);
+    EXPECT_EQ(window.controls().Panel1->width(), 645);
+    EXPECT_EQ(window.controls().Panel2->width(), 110);
+    EXPECT_FALSE(window.controls().Command1->isEnabled());
+    EXPECT_TRUE(window.controls().Picture1->isHidden());
+    EXPECT_EQ(window.checkedOption(), -1);
+    EXPECT_TRUE(window.windowTitle().startsWith("Zelvano - Version 1.0 -"));
+}
+
+TEST(MainWindow, TabOrderStartsWithTheListAndSkipsLabels) {
+    MainWindow window;
+    const QStringList expected = {"List1",    "Command1", "Command2", "Command3", "Command4",
+                                  "Command5", "Command6", "Command8", "Option1",  "Option2",
+                                  "Option3",  "Command7", "Option4",  "Option5"};
+    QStringList order;
+    QWidget* w = window.controls().List1;
+    for (int i = 0; i < expected.size(); ++i, w = w->nextInFocusChain()) {
+        while (!expected.contains(w->objectName())) {
+            w = w->nextInFocusChain();
+        }
+        order << w->objectName();
+    }
+    EXPECT_EQ(order, expected);
+}
+
+TEST(MainWindow, Menus) {
+    MainWindow window;
+    const QList<QAction*> menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(menus[1]->text(), "&Abut Brimlet");
+    ASSERT_EQ(menus[0]->menu()->actions().size(), 1);
+    EXPECT_EQ(menus[0]->menu()->actions()[0]->text(), "Exit");
+    EXPECT_EQ(menus[1]->menu()->actions()[0]->text(), "Look fore Brimlet update");
+}
+
+TEST(MainWindow, UserSelectionsRunTheHandlerAndTheProgramsDoNot) {
+    test::TestFolder dir;
+    test::TestOs os(dir.path());
+    MainWindow window;
+    FmZelvano form(os, window);
+    window.wire(form);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        QImage picture(30, 20, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        ASSERT_TRUE(picture.save(QString::fromStdString(dir.path() + "/" + name)));
+        form.context().state.PicList.append(dir.path() + "/", name);
+        window.listAdd(name);
+    }
+    window.setListIndex(1); // the program's own change: no event
+    EXPECT_TRUE(window.controls().Panel1->text().isEmpty());
+
+    window.controls().List1->setCurrentRow(2); // as a click does
+    EXPECT_EQ(window.controls().Panel1->text().toStdString(), dir.path() + "/c.jpg");
+    EXPECT_EQ(window.controls().Panel2->text(), "Size: 510 x 360");
+    EXPECT_FALSE(window.controls().Preview1->pixmap().isNull());
+}
+
+TEST(PictureReader, LargePhotoIsDecodedAtThePreviewSizeAndUpright) {
+    test::TestFolder dir;
+    QImage photo(4000, 3000, QImage::Format_RGB32);
+    photo.fill(Qt::darkGreen);
+    const std::string path = dir.path() + "/photo.jpg";
+    QImageWriter writer(QString::fromStdString(path), "jpeg");
+    writer.setTransformation(QImageIOHandler::TransformationRotate90);
+    ASSERT_TRUE(writer.write(photo));
+
+    const PictureRead header = ReadPicture(path, QSize());
+    ASSERT_TRUE(header.result.ok()) << header.result.reason;
+    EXPECT_EQ(header.uprightSize, QSize(3000, 4000));
+    EXPECT_TRUE(header.image.isNull());
+
+    const PictureRead preview = ReadPicture(path, QSize(617, 453));
+    ASSERT_TRUE(preview.result.ok());
+    EXPECT_EQ(preview.uprightSize, QSize(3000, 4000));
+    EXPECT_LE(preview.image.width(), 617);
+    EXPECT_LE(preview.image.height(), 453);
+    EXPECT_GT(preview.image.height(), preview.image.width()) << "turned upright";
+
+    const PictureRead small = ReadPicture(path, QSize(8000, 8000));
+    EXPECT_EQ(small.image.size(), QSize(3000, 4000)) << "never enlarged";
+}
+
+TEST(PictureReader, FailureKinds) {
+    test::TestFolder dir;
+    EXPECT_EQ(ReadPicture(dir.path() + "/missing.jpg", QSize()).result.failure, Failure::NotFound);
+    EXPECT_EQ(ReadPicture(dir.write("text.jpg", "not a picture"), QSize(10, 10)).result.failure,
+              Failure::NotAPicture);
+    EXPECT_EQ(ReadPicture(dir.path(), QSize(10, 10)).result.failure, Failure::Other) << "a folder";
+}
+
+} // namespace
+} // namespace zelvano
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,101 @@
+#include "picturelist/ListFile.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zelvano {
+namespace {
+
+using Records = std::vector<std::pair<std::string, std::string>>;
+
+Records Rows(const PicTable& t) {
+    Records out;
+    for (std::size_t row = 0; row < t.count(); ++row) {
+        out.emplace_back(t.folder(row), t.name(row));
+    }
+    return out;
+}
+
+Records Parse(std::string_view text) {
+    PicTable t;
+    ParseList(text, t);
+    return Rows(t);
+}
+
+TEST(ListFile, ReadingRulesForLineEnds) {
+    struct Case {
+        const char* what;
+        std::string text;
+        Records expected;
+    };
+    const std::vector<Case> cases = {
+        {"CR LF", "/a/\r\nx.jpg\r\n/b/\r\ny.jpg\r\n", {{"/a/", "x.jpg"}, {"/b/", "y.jpg"}}},
+        {"CR alone", "/a/\rx.jpg\r/b/\ry.jpg\r", {{"/a/", "x.jpg"}, {"/b/", "y.jpg"}}},
+        {"no final line end", "/a/\r\nx.jpg\r\n/b/\r\ny.jpg", {{"/a/", "x.jpg"}, {"/b/", "y.jpg"}}},
+        {"odd number of lines", "/a/\r\nx.jpg\r\n/b/\r\n", {{"/a/", "x.jpg"}}},
+        {"odd lines, no end", "/a/\r\nx.jpg\r\n/b/", {{"/a/", "x.jpg"}}},
+        {"LF alone is part of the value", "/a\n/\r\nx\ny.jpg\r\n", {{"/a\n/", "x\ny.jpg"}}},
+        {"name starting with LF", "/a/\r\n\nx.jpg\r\n", {{"/a/", "\nx.jpg"}}},
+        {"empty file", "", {}},
+        {"a record with an empty line names no file", "/a/\r\n\r\n/b/\r\ny.jpg\r\n", {{"/b/", "y.jpg"}}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Parse(c.text), c.expected) << c.what;
+    }
+}
+
+TEST(ListFile, RoundTripKeepsEveryByte) {
+    const Records records = {
+        {"/photos/", "IMG_0001.JPG"},
+        {"/photos/", "IMG_0002.jpg"},
+        {"/l\xE6re/\xFF\xFE/", "n\xF8kkel \x80.jpg"}, // not UTF-8
+        {"/with space/", "line\nfeed.jpg"},
+        {"/photos/", "again.jpg"},
+    };
+    std::string text;
+    for (const auto& [f, n] : records) {
+        text += FormatRecord(f, n);
+    }
+    PicTable t;
+    ParseList(text, t);
+    EXPECT_EQ(Rows(t), records);
+    EXPECT_EQ(SerializeList(t), text);
+}
+
+TEST(ListFile, RemovedRowsAndRenamesAreWritten) {
+    PicTable t;
+    ParseList("/a/\r\n1.jpg\r\n/a/\r\n2.jpg\r\n/b/\r\n3.jpg\r\n", t);
+    t.markRemoved(1);
+    t.setName(2, "three.jpg");
+    EXPECT_EQ(t.folder(1), "0");
+    EXPECT_EQ(SerializeList(t), "/a/\r\n1.jpg\r\n/b/\r\nthree.jpg\r\n");
+}
+
+TEST(ListFile, RecordsBeyondTheTableSurviveARewrite) {
+    std::string text;
+    const std::size_t total = PicTable::kRows + 3;
+    for (std::size_t i = 0; i < total; ++i) {
+        text += FormatRecord("/f" + std::to_string(i / 1000) + "/", std::to_string(i) + ".jpg");
+    }
+    PicTable t;
+    ParseList(text, t);
+    ASSERT_EQ(t.count(), PicTable::kRows);
+    EXPECT_EQ(t.name(PicTable::kRows - 1), std::to_string(PicTable::kRows - 1) + ".jpg");
+    EXPECT_TRUE(t.name(PicTable::kRows).empty());
+    EXPECT_FALSE(t.append("/x/", "y.jpg"));
+    EXPECT_EQ(SerializeList(t), text);
+
+    t.markRemoved(0); // a rewrite after a removal still keeps the records past the table
+    const std::string rewritten = SerializeList(t);
+    EXPECT_EQ(rewritten, text.substr(FormatRecord("/f0/", "0.jpg").size()));
+}
+
+TEST(ListFile, PathBesideTheExecutable) {
+    EXPECT_EQ(ListFilePath("/opt/zelvano", '/', "jpeg"), "/opt/zelvano/Zelvanojpeg.log");
+    EXPECT_EQ(ListFilePath("C:\\", '\\', "gif"), "C:\\\\Zelvanogif.log");
+}
+
+} // namespace
+} // namespace zelvano

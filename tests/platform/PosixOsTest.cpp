@@ -1,0 +1,136 @@
+#include "platform/posix/PosixOs.h"
+
+#include "support/TestFolder.h"
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace zelvano {
+namespace {
+
+using test::TestFolder;
+
+// Makes every write past `bytes` fail with EFBIG for as long as it lives; works as root too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+std::size_t EntriesIn(const std::string& folder) {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) {
+        ++n;
+    }
+    return n;
+}
+
+TEST(PosixOs, FailedReplaceLeavesTheOldFileWhole) {
+    TestFolder dir;
+    PosixOs os;
+    const std::string path = dir.write("Zelvanojpg.log", "/a/\r\nold.jpg\r\n");
+    {
+        const FileSizeLimit limit(1024);
+        const OpResult r = os.replaceFile(path, std::string(100000, 'x'));
+        EXPECT_FALSE(r.ok());
+        EXPECT_FALSE(r.reason.empty());
+    }
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), "/a/\r\nold.jpg\r\n");
+    EXPECT_EQ(EntriesIn(dir.path()), 1U) << "no half-written file is left beside it";
+}
+
+TEST(PosixOs, ReplaceKeepsTheFilesPermissions) {
+    TestFolder dir;
+    PosixOs os;
+    const std::string path = dir.write("list.log", "old");
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(os.replaceFile(path, "new").ok());
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640U);
+    EXPECT_EQ(dir.read("list.log"), "new");
+    EXPECT_EQ(EntriesIn(dir.path()), 1U);
+}
+
+TEST(PosixOs, ExistenceTestFindsFilesNotFolders) {
+    TestFolder dir;
+    PosixOs os;
+    const std::string file = dir.write("a.jpg", "x");
+    std::filesystem::create_directory(dir.path() + "/folder.jpg");
+    std::filesystem::create_symlink(file, dir.path() + "/link.jpg");
+    EXPECT_TRUE(os.fileExists(file));
+    EXPECT_TRUE(os.fileExists(dir.path() + "/link.jpg"));
+    EXPECT_FALSE(os.fileExists(dir.path() + "/folder.jpg"));
+    EXPECT_FALSE(os.fileExists(dir.path() + "/missing.jpg"));
+}
+
+TEST(PosixOs, ArchiveOnlyGivesTheOwnerWriteAccess) {
+    TestFolder dir;
+    PosixOs os;
+    const std::string file = dir.write("ro.jpg", "x");
+    ::chmod(file.c_str(), 0444);
+    ASSERT_TRUE(os.setArchiveOnly(file).ok());
+    struct stat st {};
+    ::stat(file.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0644U);
+    EXPECT_EQ(os.setArchiveOnly(dir.path() + "/missing.jpg").failure, Failure::NotFound);
+}
+
+TEST(PosixOs, ReadingAPipeInTheListsPlaceDoesNotHang) {
+    TestFolder dir;
+    PosixOs os;
+    const std::string path = dir.path() + "/Zelvanojpg.log";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    std::string content;
+    EXPECT_EQ(os.readFile(path, content).failure, Failure::Other);
+}
+
+TEST(PosixOs, ErrorsMapOntoTheFailureKinds) {
+    EXPECT_EQ(FromErrno(ENOENT).failure, Failure::NotFound);
+    EXPECT_EQ(FromErrno(ENOTDIR).failure, Failure::NotFound);
+    EXPECT_EQ(FromErrno(EACCES).failure, Failure::AccessError);
+    EXPECT_EQ(FromErrno(EPERM).failure, Failure::AccessError);
+    EXPECT_EQ(FromErrno(EROFS).failure, Failure::AccessError);
+    EXPECT_EQ(FromErrno(EISDIR).failure, Failure::Other);
+    EXPECT_EQ(FromErrno(EIO).failure, Failure::Other);
+}
+
+TEST(PosixOs, DeleteActsOnTheOneNamedFile) {
+    TestFolder dir;
+    PosixOs os;
+    dir.write("a1.jpg", "x");
+    dir.write("a?.jpg", "x");
+    EXPECT_TRUE(os.deleteFile(dir.path() + "/a?.jpg").ok());
+    EXPECT_TRUE(dir.exists("a1.jpg"));
+    EXPECT_EQ(os.deleteFile(dir.path() + "/a?.jpg").failure, Failure::NotFound);
+}
+
+TEST(PosixOs, ExecutableFolderHasNoTrailingSeparator) {
+    PosixOs os;
+    const std::string folder = os.executableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_NE(folder.back(), '/');
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+} // namespace
+} // namespace zelvano

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/Context.h"
+#include "picturelist/ListSteps.h"
+#include "support/FakeWindow.h"
+#include "support/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace zelvano::test {
+
+// A program with its executable in a temporary folder and a scripted window.
+class AppFixture : public ::testing::Test {
+protected:
+    TestFolder dir;
+    TestOs os{dir.path()};
+    FakeWindow win;
+    Context c{AppState{}, os, win};
+
+    // Writes the list file of `type` beside the executable.
+    std::string writeList(const std::string& type, const std::string& text) {
+        return dir.write("Zelvano" + type + ".log", text);
+    }
+    // Chooses `type` with `text` as its list file, as a click on its option button does.
+    void load(const std::string& type, const std::string& text) {
+        writeList(type, text);
+        c.state.PicType = type;
+        win.listClear();
+        HentListe(c);
+    }
+    // A list of `count` bitmaps that exist, named p0.bmp, p1.bmp, ... in folder "pics/".
+    std::string picturesList(int count, const std::string& type = "jpg") {
+        std::vector<std::pair<std::string, std::string>> records;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "p" + std::to_string(i) + "." + type;
+            dir.writeBmp("pics/" + name, 10 + i, 20 + i);
+            records.emplace_back(dir.path() + "/pics/", name);
+        }
+        return ListText(records);
+    }
+};
+
+} // namespace zelvano::test

@@ -1,0 +1,102 @@
+#include "support/FakeWindow.h"
+
+#include <cstdint>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace zelvano::test {
+
+std::vector<std::string> FakeWindow::messages() const {
+    std::vector<std::string> out;
+    for (const auto& line : journal) {
+        if (line.rfind("message:", 0) == 0) {
+            out.push_back(line.substr(8));
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> FakeWindow::questions() const {
+    std::vector<std::string> out;
+    for (const auto& line : journal) {
+        if (line.rfind("ask:", 0) == 0) {
+            out.push_back(line.substr(4));
+        }
+    }
+    return out;
+}
+
+void FakeWindow::listClear() {
+    items.clear();
+    selected = -1;
+}
+
+std::string FakeWindow::listText(int index) const {
+    return index >= 0 && index < listCount() ? items[static_cast<std::size_t>(index)] : std::string();
+}
+
+void FakeWindow::setPanelText(Panel panel, const std::string& text) {
+    (panel == Panel::One ? panel1 : panel2) = text;
+}
+
+OpResult FakeWindow::showPreview(const std::string& path) {
+    preview = path;
+    if (path.empty()) {
+        return OpResult::success();
+    }
+    ++previews;
+    journal.push_back("preview:" + path);
+    PixelSize ignored;
+    const OpResult result = ReadBmpSize(path, ignored);
+    if (!result.ok()) {
+        preview.clear();
+    }
+    return result;
+}
+
+OpResult FakeWindow::loadPictureBox(const std::string& path) {
+    PixelSize size;
+    const OpResult result = ReadBmpSize(path, size);
+    if (result.ok()) {
+        picture = size;
+    }
+    return result;
+}
+
+bool FakeWindow::askYesNo(const std::string& text) {
+    journal.push_back("ask:" + text);
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text;
+        return false;
+    }
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+OpResult ReadBmpSize(const std::string& path, PixelSize& size) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return OpResult::fail(Failure::NotFound, "no such file");
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return OpResult::fail(Failure::Other, "a folder");
+    }
+    std::ifstream in(path, std::ios::binary);
+    char header[26] = {};
+    if (!in.read(header, sizeof header) || header[0] != 'B' || header[1] != 'M') {
+        return OpResult::fail(Failure::NotAPicture, "not a bitmap");
+    }
+    const auto le32 = [&](int at) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) {
+            v = (v << 8) | static_cast<unsigned char>(header[at + i]);
+        }
+        return static_cast<int>(v);
+    };
+    size = {le32(18), le32(22)};
+    return OpResult::success();
+}
+
+} // namespace zelvano::test

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/Window.h"
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zelvano::test {
+
+// A scripted main window: it records what the logic shows, answers questions from a script, and
+// reads pictures from real files (BMP headers; anything else is not a picture).
+class FakeWindow : public Window {
+public:
+    // What was shown, in order: "message:<text>", "ask:<text>", "preview:<path>", "show".
+    std::vector<std::string> journal;
+    std::vector<std::string> items;
+    int selected = -1;
+    int option = -1;
+    std::map<Button, bool> enabled{{Button::Command1, false}, {Button::Command7, true}};
+    std::string counter;
+    std::string panel1;
+    std::string panel2;
+    std::string preview;
+    int previews = 0; // how often the preview was asked to show a picture: one per selection handling
+    std::optional<PixelSize> picture;
+    std::deque<bool> answers; // for askYesNo, first first
+    int yields = 0;
+    bool focused = false;
+    bool quitCalled = false;
+    PixelRect area{0, 0, 1280, 1024};
+    PixelSize frame{776, 550};
+    PixelRect placed{-1, -1, 0, 0};
+
+    [[nodiscard]] std::vector<std::string> messages() const;
+    [[nodiscard]] std::vector<std::string> questions() const;
+
+    void listClear() override;
+    void listAdd(const std::string& text) override { items.push_back(text); }
+    [[nodiscard]] int listCount() const override { return static_cast<int>(items.size()); }
+    [[nodiscard]] std::string listText(int index) const override;
+    [[nodiscard]] int listIndex() const override { return selected; }
+    void setListIndex(int index) override { selected = index; }
+    void focusList() override { focused = true; }
+    [[nodiscard]] int checkedOption() const override { return option; }
+    void setCheckedOption(int o) override { option = o; }
+    void setEnabled(Button button, bool on) override { enabled[button] = on; }
+    void setCounterCaption(const std::string& text) override { counter = text; }
+    void setPanelText(Panel panel, const std::string& text) override;
+    OpResult showPreview(const std::string& path) override;
+    OpResult loadPictureBox(const std::string& path) override;
+    [[nodiscard]] std::optional<PixelSize> pictureBoxPicture() const override { return picture; }
+    [[nodiscard]] PixelRect workArea() const override { return area; }
+    [[nodiscard]] PixelSize windowFrameSize() const override { return frame; }
+    void moveWindow(int left, int top) override { placed = {left, top, frame.width, frame.height}; }
+    [[nodiscard]] int twipsPerPixel() const override { return 15; }
+    void showWindow() override { journal.emplace_back("show"); }
+    void message(const std::string& text) override { journal.push_back("message:" + text); }
+    bool askYesNo(const std::string& text) override;
+    void doEvents() override { ++yields; }
+    void quit() override { quitCalled = true; }
+};
+
+// Reads a BMP header: the size, NotFound for a missing file, NotAPicture for anything else.
+OpResult ReadBmpSize(const std::string& path, PixelSize& size);
+
+} // namespace zelvano::test

@@ -1,0 +1,86 @@
+#include "support/TestFolder.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace zelvano::test {
+
+namespace fs = std::filesystem;
+
+TestFolder::TestFolder() {
+    std::string pattern = (fs::temp_directory_path() / "zelvano-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    path_ = pattern;
+}
+
+TestFolder::~TestFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+std::string TestFolder::make(const std::string& relative) const {
+    const std::string full = path_ + "/" + relative;
+    fs::create_directories(fs::path(full).parent_path());
+    return full;
+}
+
+std::string TestFolder::write(const std::string& relative, const std::string& content) const {
+    const std::string full = make(relative);
+    std::ofstream(full, std::ios::binary) << content;
+    return full;
+}
+
+std::string TestFolder::writeBmp(const std::string& relative, int width, int height) const {
+    // Only the header: the fake window's loader reads no further.
+    std::string header(54, '\0');
+    header[0] = 'B';
+    header[1] = 'M';
+    for (int i = 0; i < 4; ++i) {
+        header[static_cast<std::size_t>(18 + i)] =
+            static_cast<char>((static_cast<std::uint32_t>(width) >> (8 * i)) & 0xFF);
+        header[static_cast<std::size_t>(22 + i)] =
+            static_cast<char>((static_cast<std::uint32_t>(height) >> (8 * i)) & 0xFF);
+    }
+    return write(relative, header);
+}
+
+std::string TestFolder::read(const std::string& relative) const {
+    std::ifstream in(path_ + "/" + relative, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+bool TestFolder::exists(const std::string& relative) const {
+    return fs::exists(path_ + "/" + relative);
+}
+
+std::string ListText(const std::vector<std::pair<std::string, std::string>>& records) {
+    std::string text;
+    for (const auto& [folder, name] : records) {
+        text += folder + "\r\n" + name + "\r\n";
+    }
+    return text;
+}
+
+OpResult TestOs::readFile(const std::string& path, std::string& content) {
+    if (auto it = failReads.find(path); it != failReads.end()) {
+        return it->second;
+    }
+    return PosixOs::readFile(path, content);
+}
+
+OpResult TestOs::replaceFile(const std::string& path, const ContentSource& content) {
+    if (auto it = failWrites.find(path); it != failWrites.end()) {
+        return it->second;
+    }
+    return PosixOs::replaceFile(path, content);
+}
+
+} // namespace zelvano::test

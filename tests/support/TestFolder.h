@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/posix/PosixOs.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zelvano::test {
+
+// A real temporary folder, removed with everything in it at the end of the test.
+class TestFolder {
+public:
+    TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+    ~TestFolder();
+
+    [[nodiscard]] const std::string& path() const { return path_; }
+    // path() + "/" + relative, with folders made on the way.
+    std::string make(const std::string& relative) const;
+    std::string write(const std::string& relative, const std::string& content) const;
+    std::string writeBmp(const std::string& relative, int width, int height) const;
+    [[nodiscard]] std::string read(const std::string& relative) const;
+    [[nodiscard]] bool exists(const std::string& relative) const;
+
+private:
+    std::string path_;
+};
+
+// A list file's text for records (folder, name).
+std::string ListText(const std::vector<std::pair<std::string, std::string>>& records);
+
+// The real POSIX seam with the executable's folder moved to a test folder, and failures that root
+// cannot otherwise produce injected by path.
+class TestOs : public PosixOs {
+public:
+    explicit TestOs(std::string exeFolder) : folder_(std::move(exeFolder)) {}
+    std::string executableFolder() override { return folder_; }
+    void openWebPage(const std::string& address) override { opened.push_back(address); }
+    OpResult readFile(const std::string& path, std::string& content) override;
+    OpResult replaceFile(const std::string& path, const ContentSource& content) override;
+    using Os::replaceFile;
+
+    std::vector<std::string> opened;
+    std::map<std::string, OpResult> failReads;
+    std::map<std::string, OpResult> failWrites;
+
+private:
+    std::string folder_;
+};
+
+} // namespace zelvano::test

@@ -1,0 +1,77 @@
+#include "viewing/Selection.h"
+
+#include "picturelist/ListSteps.h"
+#include "support/AppFixture.h"
+
+namespace zelvano::test {
+namespace {
+
+class Selection : public AppFixture {
+protected:
+    std::string pics() const { return dir.path() + "/pics/"; }
+};
+
+TEST_F(Selection, ShowsPathSizeInTwipsCounterAndEnablesPrint) {
+    dir.writeBmp("pics/vga.jpg", 640, 480);
+    load("jpg", ListText({{pics(), "vga.jpg"}}));
+    EXPECT_EQ(win.preview, pics() + "vga.jpg");
+    EXPECT_EQ(win.panel1, pics() + "vga.jpg");
+    EXPECT_EQ(win.panel2, "Size: 9660 x 7260");
+    EXPECT_EQ(win.counter, "1 jpg Pictures/ 1");
+    EXPECT_TRUE(win.enabled[Button::Command7]);
+    EXPECT_EQ(c.state.SelIndex, 0);
+
+    c.state.scaleMode = ScaleMode::Pixels; // as after the first use of Print
+    win.selected = -1;
+    SelectEntry(c, 0);
+    EXPECT_EQ(win.panel2, "Size: 644 x 484");
+}
+
+TEST_F(Selection, TifIsNotLoadedIntoThePictureBoxAndCannotBePrinted) {
+    dir.writeBmp("pics/a.tif", 100, 50);
+    load("tif", ListText({{pics(), "a.tif"}}));
+    EXPECT_FALSE(win.enabled[Button::Command7]);
+    EXPECT_FALSE(win.picture.has_value());
+    EXPECT_EQ(win.panel2, "Size: 1215 x 495") << "the box's designed size";
+
+    // A picture loaded before stays in the box and gives the size.
+    dir.writeBmp("pics/b.jpg", 20, 10);
+    load("jpg", ListText({{pics(), "b.jpg"}}));
+    load("tif", ListText({{pics(), "a.tif"}}));
+    EXPECT_EQ(win.panel2, "Size: 360 x 210");
+}
+
+TEST_F(Selection, SecondPageCountsFromItsStart) {
+    load("jpg", picturesList(45));
+    c.state.PageStart = 30;
+    win.listClear();
+    FillPage(c);
+    SelectEntry(c, 0);
+    EXPECT_EQ(win.counter, "45 jpg Pictures/ 31");
+    EXPECT_EQ(win.panel1, pics() + "p30.jpg");
+    EXPECT_EQ(win.panel2, "Size: 660 x 810"); // 40 x 50 pixels and the border
+}
+
+TEST_F(Selection, SelectingTheSelectedEntryAgainDoesNothing) {
+    load("jpg", picturesList(5));
+    const int previews = win.previews;
+    SelectEntry(c, 0);
+    EXPECT_EQ(win.previews, previews);
+    SelectEntry(c, 2);
+    EXPECT_EQ(win.previews, previews + 1);
+    EXPECT_EQ(c.state.SelIndex, 2);
+    SelectEntry(c, 7); // no such entry
+    EXPECT_EQ(win.selected, 2);
+}
+
+TEST_F(Selection, ANameThatIsNotUtf8StillOpens) {
+    const std::string name = "\xE6\xF8\xE5-\xFF.jpg";
+    dir.writeBmp("pics/" + name, 8, 8);
+    load("jpg", ListText({{pics(), name}}));
+    EXPECT_EQ(win.items.front(), name);
+    EXPECT_EQ(win.panel1, pics() + name);
+    EXPECT_EQ(win.panel2, "Size: 180 x 180");
+}
+
+} // namespace
+} // namespace zelvano::test
