@@ -1,7 +1,6 @@
 #include "app/Startup.h"
 
 #include "app/FmZelvano.h"
-#include "app/ProductInfo.h"
 #include "support/AppFixture.h"
 
 #include <filesystem>
@@ -78,17 +77,6 @@ TEST_F(Startup, WindowIsPlacedInTheWorkArea) {
     // A work area smaller than the window keeps the title bar on the screen.
     EXPECT_EQ(PlaceInWorkArea({0, 0, 640, 480}, {776, 550}, 15).top, 0);
     EXPECT_EQ(PlaceInWorkArea({0, 0, 640, 480}, {776, 550}, 15).left, 0);
-}
-
-TEST_F(Startup, ExitAndTheUpdatePage) {
-    FmZelvano form(os, win);
-    form.meUpdate_Click();
-    EXPECT_EQ(os.opened, std::vector<std::string>{std::string(kUpdatePageAddress)});
-    form.Command8_Click();
-    EXPECT_TRUE(win.quitCalled);
-    win.quitCalled = false;
-    form.meExit_Click();
-    EXPECT_TRUE(win.quitCalled);
 }
 
 } // namespace

@@ -114,18 +114,5 @@ TEST_F(ListSteps, ReloadWithoutAListFileKeepsTheTable) {
     EXPECT_EQ(c.state.PicCount(), 2);
 }
 
-TEST_F(ListSteps, CounterUsesThePageAndTheSelection) {
-    writeList("jpg", picturesList(250));
-    c.state.PicType = "jpg";
-    HentListe(c);
-    c.state.PageStart = 30;
-    win.selected = 16;
-    ShowCounter(c);
-    EXPECT_EQ(win.counter, "250 jpg Pictures/ 47");
-    win.selected = -1;
-    ShowCounter(c);
-    EXPECT_EQ(win.counter, "250 jpg Pictures/ 30");
-}
-
 } // namespace
 } // namespace zelvano::test

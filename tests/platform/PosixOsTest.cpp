@@ -124,13 +124,5 @@ TEST(PosixOs, DeleteActsOnTheOneNamedFile) {
     EXPECT_EQ(os.deleteFile(dir.path() + "/a?.jpg").failure, Failure::NotFound);
 }
 
-TEST(PosixOs, ExecutableFolderHasNoTrailingSeparator) {
-    PosixOs os;
-    const std::string folder = os.executableFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_NE(folder.back(), '/');
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
-}
-
 } // namespace
 } // namespace zelvano

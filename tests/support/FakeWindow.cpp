@@ -7,21 +7,12 @@
 
 namespace zelvano::test {
 
-std::vector<std::string> FakeWindow::messages() const {
+std::vector<std::string> FakeWindow::shown(const std::string& kind) const {
     std::vector<std::string> out;
+    const std::string prefix = kind + ":";
     for (const auto& line : journal) {
-        if (line.rfind("message:", 0) == 0) {
-            out.push_back(line.substr(8));
-        }
-    }
-    return out;
-}
-
-std::vector<std::string> FakeWindow::questions() const {
-    std::vector<std::string> out;
-    for (const auto& line : journal) {
-        if (line.rfind("ask:", 0) == 0) {
-            out.push_back(line.substr(4));
+        if (line.rfind(prefix, 0) == 0) {
+            out.push_back(line.substr(prefix.size()));
         }
     }
     return out;

@@ -33,8 +33,10 @@ public:
     PixelSize frame{776, 550};
     PixelRect placed{-1, -1, 0, 0};
 
-    [[nodiscard]] std::vector<std::string> messages() const;
-    [[nodiscard]] std::vector<std::string> questions() const;
+    // The texts of one kind of journal line ("message", "ask", "preview"), in order.
+    [[nodiscard]] std::vector<std::string> shown(const std::string& kind) const;
+    [[nodiscard]] std::vector<std::string> messages() const { return shown("message"); }
+    [[nodiscard]] std::vector<std::string> questions() const { return shown("ask"); }
 
     void listClear() override;
     void listAdd(const std::string& text) override { items.push_back(text); }

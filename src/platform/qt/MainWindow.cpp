@@ -40,7 +40,8 @@ QString Title() {
 MainWindow::MainWindow() : c_(BuildControls(*this)) {
     setObjectName(QStringLiteral("fmZelvano"));
     setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
-    setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint); // resizable, no maximise button
     buildMenus();
     c_.List1->installEventFilter(this);
     resize(sizeHint());
