@@ -50,7 +50,11 @@ std::string ListPath() {
 struct Program {
     BenchOs os{Folder()};
     NullWindow win;
-    Context c{AppState{"jpg"}, os, win};
+    Context c = [this] {
+        Context context{AppState{}, os, win};
+        context.state.PicType = "jpg";
+        return context;
+    }();
 };
 
 void BM_Load_Zelvano(benchmark::State& state) {

@@ -34,6 +34,14 @@ public:
     void showWindow() override {}
     void message(const std::string& /*text*/) override {}
     bool askYesNo(const std::string& /*text*/) override { return false; }
+    void showWait() override {}
+    void setWaitProgress(const std::string& /*text*/) override {}
+    void closeWait() override {}
+    void setBusyCursor(bool /*busy*/) override {}
+    void runWhilePainting(const std::function<void()>& work,
+                          const std::function<void()>& /*progress*/) override {
+        work();
+    }
     void doEvents() override {}
     void quit() override {}
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelvano {
 
@@ -22,6 +23,7 @@ struct AppState {
     int PageStart = 0;         // row of the first list-box entry
     std::int16_t SelIndex = 0; // list-box index to select again after an operation
     ScaleMode scaleMode = ScaleMode::Twips;
+    std::vector<std::string> DriveList; // roots of the volumes the scan searches
 
     // The number of records, which is also the first free row.
     [[nodiscard]] int PicCount() const { return static_cast<int>(PicList.count()); }

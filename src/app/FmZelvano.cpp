@@ -3,12 +3,16 @@
 #include "app/ProductInfo.h"
 #include "app/Startup.h"
 #include "picturelist/Paging.h"
+#include "scan/DiskScan.h"
 #include "viewing/Selection.h"
 
 namespace zelvano {
 
 void FmZelvano::Form_Load() {
     zelvano::Form_Load(c_);
+}
+void FmZelvano::Command1_Click() {
+    zelvano::Command1_Click(c_);
 }
 void FmZelvano::Command2_Click() {
     zelvano::Command2_Click(c_);

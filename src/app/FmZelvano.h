@@ -11,6 +11,7 @@ public:
     FmZelvano(Os& os, Window& win) : c_{AppState{}, os, win} {}
 
     void Form_Load();
+    void Command1_Click(); // Scan disk/disks
     void Command2_Click(); // Previous 30
     void Command3_Click(); // Next 30
     void Command8_Click(); // Exit

@@ -2,14 +2,39 @@
 
 #include "platform/OpResult.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelvano {
 
 // A file's content given piece by piece: calls `put` with each piece, in order.
 using ContentSource = std::function<void(const std::function<void(std::string_view)>& put)>;
+
+// What a folder listing says an entry is. Unknown: the listing does not say; ask typeOf.
+enum class EntryType { File, Folder, Link, Other, Unknown };
+
+// Identity of a listed folder: its volume and its number on that volume.
+struct FolderId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FolderId&) const = default;
+};
+
+// Receives one folder listing. Called from the thread that lists; the scan lists on several.
+class FolderVisitor {
+public:
+    FolderVisitor() = default;
+    FolderVisitor(const FolderVisitor&) = delete;
+    FolderVisitor& operator=(const FolderVisitor&) = delete;
+    virtual ~FolderVisitor() = default;
+    // The folder is open; false skips its entries (another volume, a folder seen before).
+    virtual bool enter(const FolderId& id) = 0;
+    // One entry, in the order the system lists them; "." and ".." are left out.
+    virtual void entry(std::string_view name, EntryType type) = 0;
+};
 
 // The operating system as the logic sees it. Paths are bytes exactly as the system gives them.
 class Os {
@@ -48,6 +73,17 @@ public:
 
     // The folder of the running executable, without a trailing separator (except at a root).
     virtual std::string executableFolder() = 0;
+
+    // The root folders of the volumes that hold the user's files, each ending in the separator,
+    // in the system's order.
+    virtual std::vector<std::string> listDrives() = 0;
+
+    // Lists one folder (given with its trailing separator) in one pass. Safe to call from
+    // several threads at once.
+    virtual OpResult listFolder(const std::string& folder, FolderVisitor& visitor) = 0;
+
+    // What a path names, following a link at its end when `followLinks`; Other when unknown.
+    virtual EntryType typeOf(const std::string& path, bool followLinks) = 0;
 
     // Opens an address with the system's default action; the outcome is not reported.
     virtual void openWebPage(const std::string& address) = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/OpResult.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -71,6 +72,18 @@ public:
     // Modal message boxes with the program's title and no icon.
     virtual void message(const std::string& text) = 0;
     virtual bool askYesNo(const std::string& text) = 0;
+
+    // The wait window Vent, shown while a scan runs, with a line of progress under its label.
+    virtual void showWait() = 0;
+    virtual void setWaitProgress(const std::string& text) = 0;
+    virtual void closeWait() = 0;
+    // The hourglass over the whole screen.
+    virtual void setBusyCursor(bool busy) = 0;
+
+    // Runs `work` off the window's thread and returns when it is done. Meanwhile the window keeps
+    // painting but takes no user input, and `progress` runs on the window's thread now and then.
+    virtual void runWhilePainting(const std::function<void()>& work,
+                                  const std::function<void()>& progress) = 0;
 
     // Lets pending window events run (painting, timers) but no user input, so that no other
     // command can start in the middle of this one.

@@ -29,6 +29,9 @@ public:
     int yields = 0;
     bool focused = false;
     bool quitCalled = false;
+    bool waitShown = false;
+    std::string waitProgress;
+    bool busy = false;
     PixelRect area{0, 0, 1280, 1024};
     PixelSize frame{776, 550};
     PixelRect placed{-1, -1, 0, 0};
@@ -60,6 +63,20 @@ public:
     void showWindow() override { journal.emplace_back("show"); }
     void message(const std::string& text) override { journal.push_back("message:" + text); }
     bool askYesNo(const std::string& text) override;
+    void showWait() override {
+        journal.emplace_back("wait");
+        waitShown = true;
+    }
+    void setWaitProgress(const std::string& text) override { waitProgress = text; }
+    void closeWait() override {
+        journal.emplace_back("wait closed");
+        waitShown = false;
+    }
+    void setBusyCursor(bool on) override { busy = on; }
+    void runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress) override {
+        work();
+        progress();
+    }
     void doEvents() override { ++yields; }
     void quit() override { quitCalled = true; }
 };

@@ -84,3 +84,22 @@ OpResult TestOs::replaceFile(const std::string& path, const ContentSource& conte
 }
 
 } // namespace zelvano::test
+
+namespace zelvano::test {
+
+OpResult TestOs::listFolder(const std::string& folder, FolderVisitor& visitor) {
+    if (failFolders.count(folder) != 0) {
+        return OpResult::fail(Failure::AccessError, "Permission denied");
+    }
+    if (auto big = bigFolders.find(folder); big != bigFolders.end()) {
+        if (visitor.enter(FolderId{1, 1})) {
+            for (std::size_t i = 0; i < big->second; ++i) {
+                visitor.entry("p" + std::to_string(i) + ".jpg", EntryType::File);
+            }
+        }
+        return OpResult::success();
+    }
+    return PosixOs::listFolder(folder, visitor);
+}
+
+} // namespace zelvano::test

@@ -3,6 +3,7 @@
 #include "platform/posix/PosixOs.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,12 +40,17 @@ public:
     std::string executableFolder() override { return folder_; }
     void openWebPage(const std::string& address) override { opened.push_back(address); }
     OpResult readFile(const std::string& path, std::string& content) override;
+    std::vector<std::string> listDrives() override { return drives; }
+    OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
     OpResult replaceFile(const std::string& path, const ContentSource& content) override;
     using Os::replaceFile;
 
     std::vector<std::string> opened;
     std::map<std::string, OpResult> failReads;
     std::map<std::string, OpResult> failWrites;
+    std::vector<std::string> drives;
+    std::set<std::string> failFolders;             // listed as unreadable (or vanished)
+    std::map<std::string, std::size_t> bigFolders; // listed as holding this many pictures
 
 private:
     std::string folder_;

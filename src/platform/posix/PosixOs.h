@@ -15,6 +15,9 @@ public:
     OpResult replaceFile(const std::string& path, const ContentSource& content) override;
     using Os::replaceFile;
     OpResult appendToFile(const std::string& path, std::string_view content) override;
+    std::vector<std::string> listDrives() override;
+    OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
+    EntryType typeOf(const std::string& path, bool followLinks) override;
     std::string executableFolder() override;
     void openWebPage(const std::string& address) override;
 };

@@ -37,7 +37,8 @@ template <typename W> W* Make(QWidget* parent, const char* name, Place p, const 
 QLabel* MakePanel(const char* name, int widthTwips) {
     auto* panel = new QLabel;
     panel->setObjectName(QString::fromLatin1(name));
-    panel->setFixedWidth(widthTwips / kLayoutTwipsPerPixel);
+    // At least the designed width; the size panel widens when a font needs more room for its text.
+    panel->setMinimumWidth(widthTwips / kLayoutTwipsPerPixel);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     return panel;
 }
@@ -49,7 +50,7 @@ void BuildStatusBar(QMainWindow& window, Controls& c) {
     bar->setSizeGripEnabled(false);
     c.Panel1 = MakePanel("Panel1", 9675);
     c.Panel2 = MakePanel("Panel2", 1650);
-    bar->addPermanentWidget(c.Panel1);
+    bar->addPermanentWidget(c.Panel1, 1);
     bar->addPermanentWidget(c.Panel2);
     window.setStatusBar(bar);
 }

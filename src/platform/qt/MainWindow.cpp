@@ -2,8 +2,10 @@
 
 #include "app/FmZelvano.h"
 #include "app/ProductInfo.h"
+#include "platform/qt/OffThread.h"
 #include "platform/qt/PictureReader.h"
 #include "platform/qt/Texts.h"
+#include "platform/qt/WaitWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -63,6 +65,7 @@ void MainWindow::buildMenus() {
 
 void MainWindow::wire(FmZelvano& form) {
     form_ = &form;
+    connect(c_.Command1, &QPushButton::clicked, this, [this] { form_->Command1_Click(); });
     connect(c_.Command2, &QPushButton::clicked, this, [this] { form_->Command2_Click(); });
     connect(c_.Command3, &QPushButton::clicked, this, [this] { form_->Command3_Click(); });
     connect(c_.Command8, &QPushButton::clicked, this, [this] { form_->Command8_Click(); });
@@ -218,6 +221,37 @@ void MainWindow::message(const std::string& text) {
 bool MainWindow::askYesNo(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, Title(), Display(text), QMessageBox::Yes | QMessageBox::No, this);
     return box.exec() == QMessageBox::Yes;
+}
+
+void MainWindow::showWait() {
+    if (vent_ == nullptr) {
+        vent_ = new WaitWindow(this);
+    }
+    vent_->setProgress({});
+    vent_->show();
+    vent_->raise();
+}
+
+void MainWindow::setWaitProgress(const std::string& text) {
+    if (vent_ != nullptr) {
+        vent_->setProgress(Display(text));
+    }
+}
+
+void MainWindow::closeWait() {
+    delete vent_;
+    vent_ = nullptr;
+}
+
+void MainWindow::setBusyCursor(bool busy) {
+    if (busy != busy_) {
+        busy ? QApplication::setOverrideCursor(Qt::WaitCursor) : QApplication::restoreOverrideCursor();
+        busy_ = busy;
+    }
+}
+
+void MainWindow::runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress) {
+    RunOffThread(work, progress);
 }
 
 void MainWindow::doEvents() {

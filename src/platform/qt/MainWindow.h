@@ -46,6 +46,11 @@ public:
     void showWindow() override;
     void message(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
+    void showWait() override;
+    void setWaitProgress(const std::string& text) override;
+    void closeWait() override;
+    void setBusyCursor(bool busy) override;
+    void runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress) override;
     void doEvents() override;
     void quit() override;
 
@@ -57,6 +62,8 @@ private:
     void buildMenus();
 
     Controls c_;
+    class WaitWindow* vent_ = nullptr;
+    bool busy_ = false;
     FmZelvano* form_ = nullptr;
     std::string picturePath_; // what Picture1 holds
     std::optional<PixelSize> pictureSize_;

@@ -1,12 +1,10 @@
 #include "platform/qt/PictureReader.h"
 
 #include "platform/posix/PosixOs.h"
+#include "platform/qt/OffThread.h"
 
-#include <QEventLoop>
 #include <QFile>
-#include <QFutureWatcher>
 #include <QImageReader>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -77,14 +75,9 @@ PictureRead ReadPicture(const std::string& path, QSize bound) {
 }
 
 PictureRead ReadPictureOffThread(const std::string& path, QSize bound) {
-    QFutureWatcher<PictureRead> watcher;
-    QEventLoop loop;
-    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(QtConcurrent::run(ReadPicture, path, bound));
-    if (!watcher.isFinished()) {
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    return watcher.result();
+    PictureRead read;
+    RunOffThread([&] { read = ReadPicture(path, bound); });
+    return read;
 }
 
 } // namespace zelvano

@@ -1,0 +1,40 @@
+#include "platform/qt/WaitWindow.h"
+
+#include "platform/qt/Controls.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace zelvano {
+
+WaitWindow::WaitWindow(QWidget* owner)
+    : QFrame(owner, Qt::Tool | Qt::FramelessWindowHint), progress_(new QLabel(this)) {
+    setObjectName(QStringLiteral("Vent"));
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setAutoFillBackground(true);
+    const int t = kLayoutTwipsPerPixel;
+    setFixedSize(6195 / t, 1005 / t);
+    auto* label = new QLabel(QStringLiteral(" Pleace wait - Scanning computer "), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setGeometry(135 / t, 240 / t, 5925 / t, 495 / t);
+    QFont font(QStringLiteral("Arial"), 18, QFont::Bold);
+    font.setStyleHint(QFont::SansSerif);
+    // Where Arial is missing its stand-in may be wider: the whole text must still show.
+    while (font.pointSize() > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width()) {
+        font.setPointSize(font.pointSize() - 1);
+    }
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    progress_->setObjectName(QStringLiteral("Progress"));
+    progress_->setGeometry(135 / t, 735 / t, 5925 / t, 255 / t);
+    progress_->setAlignment(Qt::AlignCenter);
+    const QRect screen = (owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen())->geometry();
+    move(screen.center() - rect().center());
+}
+
+void WaitWindow::setProgress(const QString& text) {
+    progress_->setText(text);
+}
+
+} // namespace zelvano

@@ -1,0 +1,66 @@
+#include "scan/NamePattern.h"
+
+#include <algorithm>
+
+namespace zelvano {
+
+namespace {
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Wildcard match with one point to come back to after the last "*": linear for names.
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t starP = std::string_view::npos;
+    std::size_t starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == Lower(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+} // namespace
+
+NamePattern::NamePattern(std::string pattern) : pattern_(std::move(pattern)) {
+    std::transform(pattern_.begin(), pattern_.end(), pattern_.begin(), Lower);
+    suffixOnly_ =
+        pattern_.size() >= 2 && pattern_[0] == '*' && pattern_.find_first_of("*?", 1) == std::string::npos;
+    if (suffixOnly_) {
+        suffix_ = pattern_.substr(1);
+    }
+}
+
+bool NamePattern::matches(std::string_view name) const {
+    if (!suffixOnly_) {
+        return WildcardMatch(pattern_, name);
+    }
+    if (name.size() < suffix_.size()) {
+        return false;
+    }
+    const std::string_view end = name.substr(name.size() - suffix_.size());
+    for (std::size_t i = 0; i < end.size(); ++i) {
+        if (Lower(end[i]) != suffix_[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace zelvano

@@ -1,0 +1,109 @@
+#include "scan/DiskScan.h"
+
+#include "picturelist/ListFile.h"
+#include "support/AppFixture.h"
+
+#include <filesystem>
+
+namespace zelvano::test {
+namespace {
+
+class DiskScan : public AppFixture {
+protected:
+    DiskScan() { os.drives = {dir.path() + "/disk1/", dir.path() + "/disk2/"}; }
+    void choose(const std::string& type) {
+        c.state.PicType = type;
+        win.listClear();
+    }
+};
+
+TEST_F(DiskScan, WritesTheListAndShowsItsFirstPage) {
+    for (int i = 0; i < 20; ++i) {
+        dir.writeBmp("disk1/a/" + std::to_string(i) + ".jpg", 4, 4);
+    }
+    dir.writeBmp("disk2/b/last.jpg", 4, 4);
+    dir.write("disk2/b/other.gif", "");
+    for (int i = 0; i < 15; ++i) {
+        dir.writeBmp("disk2/c/" + std::to_string(i) + ".JPG", 4, 4);
+    }
+    writeList("jpg", ListText({{"/old/", "stale.jpg"}}));
+    choose("jpg");
+    Command1_Click(c);
+
+    ASSERT_EQ(c.state.PicCount(), 36);
+    const std::string file = dir.read("Zelvanojpg.log");
+    PicTable fromFile;
+    ParseList(file, fromFile);
+    ASSERT_EQ(fromFile.count(), 36U);
+    for (std::size_t i = 0; i < 36; ++i) {
+        EXPECT_EQ(fromFile.folder(i), c.state.PicList.folder(i));
+        EXPECT_EQ(fromFile.name(i), c.state.PicList.name(i));
+    }
+    EXPECT_EQ(c.state.PicList.folder(0), dir.path() + "/disk1/a/") << "drives in their order";
+    EXPECT_EQ(c.state.PicList.folder(35), dir.path() + "/disk2/c/");
+    EXPECT_EQ(win.listCount(), 30);
+    EXPECT_EQ(win.selected, 0);
+    EXPECT_EQ(win.previews, 1);
+    EXPECT_EQ(win.counter, "36 Pictures/ 1");
+    EXPECT_EQ(win.waitProgress, "36 pictures found, 5 folders searched");
+    EXPECT_FALSE(win.waitShown);
+    EXPECT_FALSE(win.busy);
+    EXPECT_TRUE(win.messages().empty());
+}
+
+TEST_F(DiskScan, NothingFoundDeletesTheOldListAndSaysSo) {
+    dir.write("disk1/a.jpg", "");
+    writeList("gif", ListText({{"/old/", "stale.gif"}}));
+    writeList("jpg", ListText({{"/old/", "kept.jpg"}}));
+    choose("gif");
+    c.state.PageStart = 30; // a later page was shown before
+    Command1_Click(c);
+    EXPECT_FALSE(dir.exists("Zelvanogif.log"));
+    EXPECT_TRUE(dir.exists("Zelvanojpg.log")) << "other types' lists are untouched";
+    EXPECT_EQ(win.journal.back(), "message:There are no gif on your computer.");
+    EXPECT_EQ(win.journal[win.journal.size() - 2], "wait closed")
+        << "the message comes after the wait window";
+    EXPECT_EQ(win.counter, "0 Pictures/ 0");
+    EXPECT_EQ(win.listCount(), 0);
+    EXPECT_EQ(c.state.PicCount(), 0);
+}
+
+TEST_F(DiskScan, AListThatCannotBeWrittenIsNamedAndThePicturesStayShown) {
+    dir.writeBmp("disk1/a.jpg", 4, 4);
+    const std::string path = dir.path() + "/Zelvanojpg.log";
+    os.failWrites[path] = OpResult::fail(Failure::AccessError, "Read-only file system");
+    choose("jpg");
+    Command1_Click(c);
+    ASSERT_EQ(win.messages().size(), 1U);
+    EXPECT_EQ(win.messages()[0],
+              "The list file " + path +
+                  " could not be written: Read-only file system. The pictures found are shown "
+                  "until Zelvano ends.");
+    EXPECT_FALSE(dir.exists("Zelvanojpg.log"));
+    EXPECT_EQ(win.items, std::vector<std::string>{"a.jpg"});
+    EXPECT_EQ(win.counter, "1 Pictures/ 1");
+}
+
+TEST_F(DiskScan, MoreThanTheTableHoldsStopsAtItsLastRowAndSaysSo) {
+    os.drives = {dir.path() + "/big/", dir.path() + "/disk2/"};
+    os.bigFolders[dir.path() + "/big/"] = PicTable::kRows + 10;
+    dir.writeBmp("disk2/after.jpg", 4, 4);
+    choose("jpg");
+    Command1_Click(c);
+    EXPECT_EQ(c.state.PicCount(), static_cast<int>(PicTable::kRows));
+    ASSERT_EQ(win.messages().size(), 1U);
+    EXPECT_EQ(win.messages()[0],
+              "More than 500001 jpg pictures were found. The list holds the first 500001.");
+    EXPECT_EQ(win.counter, "500001 Pictures/ 1");
+}
+
+TEST_F(DiskScan, EachListingOfTheDrivesStartsEmpty) {
+    os.drives = {"/a/", "/b/", "/c/"};
+    ListDrives(c);
+    os.drives = {"/b/"};
+    ListDrives(c);
+    EXPECT_EQ(c.state.DriveList, std::vector<std::string>{"/b/"});
+}
+
+} // namespace
+} // namespace zelvano::test

@@ -1,0 +1,149 @@
+#include "picturelist/ListFile.h"
+#include "scan/FindFiles.h"
+#include "scan/NamePattern.h"
+#include "support/TestFolder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zelvano::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Records = std::vector<std::pair<std::string, std::string>>;
+
+// The order rule written plainly, one folder at a time: a folder's matching regular files in
+// listing order, then its subfolders (not links) depth first in listing order.
+void Expected(const std::string& folder, const std::string& ext, Records& out) {
+    std::vector<std::string> subfolders;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        const std::string name = e.path().filename().string();
+        if (name.find('\r') != std::string::npos) {
+            continue;
+        }
+        if (e.is_directory() && !e.is_symlink()) {
+            subfolders.push_back(name);
+            continue;
+        }
+        std::string lower = name;
+        for (char& ch : lower) {
+            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        }
+        if (lower.size() >= ext.size() && lower.compare(lower.size() - ext.size(), ext.size(), ext) == 0 &&
+            e.is_regular_file()) {
+            out.emplace_back(folder, name);
+        }
+    }
+    for (const auto& sub : subfolders) {
+        Expected(folder + sub + "/", ext, out);
+    }
+}
+
+Records Scan(Os& os, const std::string& root, unsigned threads, const std::string& type = "jpg") {
+    PicTable table;
+    ScanProgress progress;
+    SearchJob job{os, table, progress, threads};
+    std::string path = root;
+    std::int32_t files = 0;
+    std::int16_t folders = 0;
+    FindFilesAPI(job, path, "*." + type, files, folders);
+    EXPECT_EQ(static_cast<std::size_t>(files), table.count());
+    Records out;
+    for (std::size_t i = 0; i < table.count(); ++i) {
+        out.emplace_back(table.folder(i), table.name(i));
+    }
+    return out;
+}
+
+class TreeWalk : public ::testing::Test {
+protected:
+    TestFolder dir;
+    TestOs os{dir.path()};
+    std::string root() const { return dir.path() + "/"; }
+};
+
+TEST_F(TreeWalk, OrderRuleOnOneAndTwoThreads) {
+    for (int i = 0; i < 6; ++i) {
+        dir.write("top" + std::to_string(i) + ".jpg", "");
+    }
+    dir.write("CASE.JPG", "");
+    dir.write("Mixed.Jpg", "");
+    dir.write(".hidden.jpg", "");
+    dir.write("no.jpeg", "");
+    dir.write("no.jpg.bak", "");
+    dir.write("album.jpg/inside.jpg", ""); // a folder named like a picture is searched, not recorded
+    for (int a = 0; a < 5; ++a) {
+        for (int b = 0; b < 4; ++b) {
+            const std::string sub = "f" + std::to_string(a) + "/g" + std::to_string(b) + "/";
+            dir.write(sub + "x" + std::to_string(b) + ".jpg", "");
+            dir.write(sub + "deeper/y.JPG", "");
+            dir.write(sub + "notes.txt", "");
+        }
+        dir.write("f" + std::to_string(a) + "/own.jpg", "");
+    }
+    Records expected;
+    Expected(root(), ".jpg", expected);
+    ASSERT_EQ(expected.size(), 6 + 3 + 1 + 5 * 4 * 2 + 5U);
+    EXPECT_EQ(Scan(os, root(), 1), expected);
+    for (int run = 0; run < 5; ++run) {
+        EXPECT_EQ(Scan(os, root(), 2), expected) << "run " << run;
+    }
+    EXPECT_EQ(Scan(os, dir.path(), 2), expected) << "a path without its separator gets one";
+}
+
+TEST_F(TreeWalk, LinksLeadToFilesButNeverIntoFolders) {
+    dir.write("real/a.jpg", "");
+    fs::create_directory_symlink(dir.path() + "/real", dir.path() + "/linked");
+    fs::create_directory_symlink(dir.path(), dir.path() + "/real/loop");
+    fs::create_symlink(dir.path() + "/real/a.jpg", dir.path() + "/shortcut.jpg");
+    fs::create_symlink(dir.path() + "/gone.jpg", dir.path() + "/dangling.jpg");
+    EXPECT_EQ(Scan(os, root(), 2), (Records{{root(), "shortcut.jpg"}, {root() + "real/", "a.jpg"}}));
+}
+
+TEST_F(TreeWalk, FoldersThatCannotBeListedAddNothing) {
+    dir.write("a/1.jpg", "");
+    dir.write("b/2.jpg", "");
+    dir.write("b/inner/3.jpg", "");
+    dir.write("c/4.jpg", "");
+    os.failFolders = {root() + "b/"}; // unreadable, or vanished since its parent was listed
+    Records found = Scan(os, root(), 2);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Records{{root() + "a/", "1.jpg"}, {root() + "c/", "4.jpg"}}));
+}
+
+TEST_F(TreeWalk, NamesWithACarriageReturnAreSkipped) {
+    dir.write("ok.jpg", "");
+    dir.write("bad\r.jpg", "");
+    dir.write("bad\rfolder/x.jpg", "");
+    dir.write("line\nfeed.jpg", "");
+    Records found = Scan(os, root(), 1);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Records{{root(), "line\nfeed.jpg"}, {root(), "ok.jpg"}}));
+}
+
+TEST_F(TreeWalk, ExtensionIsExact) {
+    dir.write("a.tif", "");
+    dir.write("b.TIFF", "");
+    dir.write("c.tiff", "");
+    EXPECT_EQ(Scan(os, root(), 1, "tif"), (Records{{root(), "a.tif"}}));
+}
+
+TEST(NamePattern, Matching) {
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool matches;
+    };
+    const std::vector<Case> cases = {
+        {"*.jpg", "IMG_0001.JPG", true}, {"*.jpg", ".jpg", true},       {"*.jpg", "a.jpeg", false},
+        {"*.jpg", "jpg", false},         {"*.tif", "a.tiff", false},    {"*.gif", "x.GiF", true},
+        {"a?c*.b", "abcdef.B", true},    {"a?c*.b", "ac.b", false},     {"*x*", "aaxbb", true},
+        {"*.j*g", "photo.jpeg", true},   {"*.j*g", "photo.jpe", false}, {"?", "", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NamePattern(c.pattern).matches(c.name), c.matches) << c.pattern << " / " << c.name;
+    }
+}
+
+} // namespace
+} // namespace zelvano::test
