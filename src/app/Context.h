@@ -11,6 +11,9 @@ struct Context {
     AppState state;
     Os& os;
     Window& win;
+    // The selection handling is running, and the selection changed again meanwhile.
+    bool selecting = false;
+    bool selectAgain = false;
 };
 
 } // namespace zelvano

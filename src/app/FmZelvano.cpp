@@ -2,6 +2,7 @@
 
 #include "app/ProductInfo.h"
 #include "app/Startup.h"
+#include "picturelist/Delete.h"
 #include "picturelist/Paging.h"
 #include "scan/DiskScan.h"
 #include "viewing/Selection.h"
@@ -20,6 +21,9 @@ void FmZelvano::Command2_Click() {
 void FmZelvano::Command3_Click() {
     zelvano::Command3_Click(c_);
 }
+void FmZelvano::Command5_Click() {
+    zelvano::Command5_Click(c_);
+}
 void FmZelvano::Command8_Click() {
     c_.win.quit();
 }
@@ -29,7 +33,9 @@ void FmZelvano::OptionClick(int option) {
 void FmZelvano::List1_Click() {
     zelvano::List1_Click(c_);
 }
-void FmZelvano::List1_KeyDown(int /*keyCode*/, int /*shift*/) {}
+void FmZelvano::List1_KeyDown(int keyCode, int shift) {
+    zelvano::List1_KeyDown(c_, keyCode, shift);
+}
 void FmZelvano::meExit_Click() {
     c_.win.quit();
 }

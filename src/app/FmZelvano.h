@@ -14,6 +14,7 @@ public:
     void Command1_Click(); // Scan disk/disks
     void Command2_Click(); // Previous 30
     void Command3_Click(); // Next 30
+    void Command5_Click(); // Delete
     void Command8_Click(); // Exit
     void OptionClick(int option);
     void List1_Click();

@@ -77,3 +77,45 @@ void ShowCounter(Context& c) {
 }
 
 } // namespace zelvano
+
+namespace zelvano {
+
+void RemoveRow(Context& c, std::size_t row) {
+    c.state.PicList.markRemoved(row);
+    SaveList(c);
+    ReloadList(c);
+    c.win.listClear();
+    FillPage(c);
+}
+
+void RestoreSelection(Context& c) {
+    AppState& s = c.state;
+    if (c.win.listCount() == s.SelIndex) {
+        --s.SelIndex;
+    }
+    SelectEntry(c, s.SelIndex);
+    c.win.focusList();
+}
+
+std::string CouldNotDelete(const std::string& name, const OpResult& result) {
+    return "The file " + name + " could not be deleted: " + result.reason + ".";
+}
+
+bool DeleteForRemoval(Context& c, FailureTolerantRun& run, const std::string& path, const std::string& name) {
+    run.step(c.os.setArchiveOnly(path));
+    c.win.doEvents();
+    // Judged by the deletion's own outcome: a refused attribute change on a file that is then
+    // deleted all the same is no refusal.
+    const OpResult deleted = run.step(c.os.deleteFile(path));
+    if (deleted.failure == Failure::AccessError) {
+        c.win.message(std::string(kWriteProtectedDelete));
+        return false;
+    }
+    if (!deleted.ok() && deleted.failure != Failure::NotFound) {
+        c.win.message(CouldNotDelete(name, deleted));
+        return false;
+    }
+    return true;
+}
+
+} // namespace zelvano

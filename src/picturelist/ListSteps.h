@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Context.h"
+#include "platform/FailureTolerantRun.h"
 
 #include <string>
 
@@ -27,5 +28,22 @@ void FillPage(Context& c);
 
 // Counter caption: "250 jpg Pictures/ 47".
 void ShowCounter(Context& c);
+
+// Removes one record: marks the row, rewrites and rereads the list file, and refills the page at
+// the unchanged PageStart.
+void RemoveRow(Context& c, std::size_t row);
+
+// After a refill: selects the entry at SelIndex again, or the one before it when the page got
+// shorter, and gives the list the focus.
+void RestoreSelection(Context& c);
+
+// Texts of a refused or failed deletion.
+inline constexpr std::string_view kWriteProtectedDelete =
+    "The file are, write protected and can not bee deleted.";
+std::string CouldNotDelete(const std::string& name, const OpResult& result);
+
+// Deletes the file at `path`; when that fails for any reason but the file being gone already,
+// says why and returns false. The record of a file that is gone may go.
+bool DeleteForRemoval(Context& c, FailureTolerantRun& run, const std::string& path, const std::string& name);
 
 } // namespace zelvano

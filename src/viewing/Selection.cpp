@@ -24,7 +24,9 @@ void SelectEntry(Context& c, int index) {
     List1_Click(c);
 }
 
-void List1_Click(Context& c) {
+namespace {
+
+void HandleSelection(Context& c) {
     FailureTolerantRun run;
     const std::string path = SelectedPath(c);
     run.step(c.win.showPreview(path));
@@ -48,6 +50,24 @@ void List1_Click(Context& c) {
     // Read afresh: a clean-up or a nested selection may have changed what is selected.
     c.win.setPanelText(Panel::One, SelectedPath(c));
     c.win.setPanelText(Panel::Two, SizeText(c));
+}
+
+} // namespace
+
+void List1_Click(Context& c) {
+    // A clean-up that removes an entry selects the next one, whose handling would run inside
+    // this one, and so on through a run of vanished files. It runs right after this one instead,
+    // in a loop, so that no run of removals can deepen the stack.
+    if (c.selecting) {
+        c.selectAgain = true;
+        return;
+    }
+    c.selecting = true;
+    do {
+        c.selectAgain = false;
+        HandleSelection(c);
+    } while (c.selectAgain);
+    c.selecting = false;
 }
 
 } // namespace zelvano

@@ -1,17 +1,59 @@
 #include "viewing/StaleEntries.h"
 
+#include "picturelist/ListSteps.h"
 #include "viewing/PictureBox.h"
 #include "viewing/Selection.h"
 
 namespace zelvano {
 
-void MissingFileCleanup(Context& c, FailureTolerantRun& /*run*/) {
-    c.win.showPreview("");
-    c.win.setPanelText(Panel::One, SelectedPath(c));
-    c.win.setPanelText(Panel::Two, "");
+namespace {
+
+std::size_t SelectedRow(const Context& c) {
+    return static_cast<std::size_t>(c.state.PageStart) + static_cast<std::size_t>(c.win.listIndex());
 }
 
-bool NotAPictureCleanup(Context& /*c*/, FailureTolerantRun& /*run*/) {
+} // namespace
+
+void MissingFileCleanup(Context& c, FailureTolerantRun& run) {
+    const std::string path = SelectedPath(c);
+    const std::string name = c.win.listText(c.win.listIndex());
+    c.win.showPreview("");
+    c.win.setPanelText(Panel::One, path);
+    c.win.setPanelText(Panel::Two, "");
+    if (c.win.askYesNo("The picture '" + name +
+                       "' dose not exists, do you want to delete it from the list?")) {
+        const std::size_t row = SelectedRow(c);
+        if (!DeleteForRemoval(c, run, path, name)) {
+            return;
+        }
+        c.win.doEvents();
+        RemoveRow(c, row);
+        RestoreSelection(c);
+    }
+    ShowCounter(c);
+    c.win.doEvents();
+    RestoreSelection(c);
+}
+
+bool NotAPictureCleanup(Context& c, FailureTolerantRun& run) {
+    const std::string path = SelectedPath(c);
+    const std::string name = c.win.listText(c.win.listIndex());
+    c.win.setPanelText(Panel::One, path);
+    c.win.setPanelText(Panel::Two, SizeText(c));
+    ShowCounter(c);
+    c.win.doEvents();
+    if (c.win.askYesNo("The file " + name + " are not a picture file, do you want to delete it?") &&
+        !name.empty()) {
+        const std::size_t row = SelectedRow(c);
+        if (!DeleteForRemoval(c, run, path, name)) {
+            return false;
+        }
+        c.win.doEvents();
+        RemoveRow(c, row);
+    }
+    ShowCounter(c);
+    c.win.doEvents();
+    RestoreSelection(c);
     return true;
 }
 

@@ -39,7 +39,8 @@ OpResult FakeWindow::showPreview(const std::string& path) {
     ++previews;
     journal.push_back("preview:" + path);
     PixelSize ignored;
-    const OpResult result = ReadBmpSize(path, ignored);
+    const auto failure = unreadable.find(path);
+    const OpResult result = failure != unreadable.end() ? failure->second : ReadBmpSize(path, ignored);
     if (!result.ok()) {
         preview.clear();
     }
@@ -48,7 +49,8 @@ OpResult FakeWindow::showPreview(const std::string& path) {
 
 OpResult FakeWindow::loadPictureBox(const std::string& path) {
     PixelSize size;
-    const OpResult result = ReadBmpSize(path, size);
+    const auto failure = unreadable.find(path);
+    const OpResult result = failure != unreadable.end() ? failure->second : ReadBmpSize(path, size);
     if (result.ok()) {
         picture = size;
     }

@@ -25,7 +25,8 @@ public:
     std::string preview;
     int previews = 0; // how often the preview was asked to show a picture: one per selection handling
     std::optional<PixelSize> picture;
-    std::deque<bool> answers; // for askYesNo, first first
+    std::deque<bool> answers;                   // for askYesNo, first first
+    std::map<std::string, OpResult> unreadable; // the loader cannot even start on these paths
     int yields = 0;
     bool focused = false;
     bool quitCalled = false;

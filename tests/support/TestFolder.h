@@ -41,6 +41,10 @@ public:
     void openWebPage(const std::string& address) override { opened.push_back(address); }
     OpResult readFile(const std::string& path, std::string& content) override;
     std::vector<std::string> listDrives() override { return drives; }
+    OpResult deleteFile(const std::string& path) override {
+        auto it = failDeletes.find(path);
+        return it != failDeletes.end() ? it->second : PosixOs::deleteFile(path);
+    }
     OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
     OpResult replaceFile(const std::string& path, const ContentSource& content) override;
     using Os::replaceFile;
@@ -48,6 +52,7 @@ public:
     std::vector<std::string> opened;
     std::map<std::string, OpResult> failReads;
     std::map<std::string, OpResult> failWrites;
+    std::map<std::string, OpResult> failDeletes;
     std::vector<std::string> drives;
     std::set<std::string> failFolders;             // listed as unreadable (or vanished)
     std::map<std::string, std::size_t> bigFolders; // listed as holding this many pictures

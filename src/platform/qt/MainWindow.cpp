@@ -68,6 +68,7 @@ void MainWindow::wire(FmZelvano& form) {
     connect(c_.Command1, &QPushButton::clicked, this, [this] { form_->Command1_Click(); });
     connect(c_.Command2, &QPushButton::clicked, this, [this] { form_->Command2_Click(); });
     connect(c_.Command3, &QPushButton::clicked, this, [this] { form_->Command3_Click(); });
+    connect(c_.Command5, &QPushButton::clicked, this, [this] { form_->Command5_Click(); });
     connect(c_.Command8, &QPushButton::clicked, this, [this] { form_->Command8_Click(); });
     for (int i = 0; i < static_cast<int>(c_.Option.size()); ++i) {
         connect(c_.Option[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {

@@ -1,0 +1,140 @@
+#include "picturelist/Delete.h"
+
+#include "picturelist/ListFile.h"
+#include "picturelist/Paging.h"
+#include "support/AppFixture.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace zelvano::test {
+namespace {
+
+class Delete : public AppFixture {
+protected:
+    std::string pics() const { return dir.path() + "/pics/"; }
+    void showPage(int start) {
+        c.state.PageStart = start;
+        win.listClear();
+        FillPage(c);
+        win.selected = 0;
+    }
+    int records() const {
+        PicTable t;
+        ParseList(dir.read("Zelvanojpg.log"), t);
+        return static_cast<int>(t.count());
+    }
+};
+
+TEST_F(Delete, WhereTheSelectionGoesAfterwards) {
+    struct Case {
+        const char* what;
+        int records, pageStart, index;
+        int entriesAfter, selectedAfter;
+        std::string counterAfter;
+    };
+    const std::vector<Case> cases = {
+        {"third of a full page", 75, 0, 2, 30, 2, "74 jpg Pictures/ 3"},
+        {"last of a partial last page", 75, 60, 14, 14, 13, "74 jpg Pictures/ 74"},
+        {"only entry of the last page", 61, 60, 0, 0, -1, "60 jpg Pictures/ 60"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        load("jpg", picturesList(k.records));
+        showPage(k.pageStart);
+        win.selected = k.index;
+        const std::string name = "p" + std::to_string(k.pageStart + k.index) + ".jpg";
+        win.answers = {true};
+        Command5_Click(c);
+        EXPECT_EQ(win.questions().back(), "Do you want to delete " + name + "?");
+        EXPECT_FALSE(dir.exists("pics/" + name));
+        EXPECT_EQ(records(), k.records - 1);
+        EXPECT_EQ(c.state.PageStart, k.pageStart);
+        EXPECT_EQ(win.listCount(), k.entriesAfter);
+        EXPECT_EQ(win.selected, k.selectedAfter);
+        EXPECT_EQ(win.counter, k.counterAfter);
+        EXPECT_TRUE(win.focused);
+    }
+    Command2_Click(c); // from the emptied last page back to the one before
+    EXPECT_EQ(win.listCount(), 30);
+}
+
+TEST_F(Delete, TheLastPictureOfATypeLeavesAnEmptyList) {
+    load("jpg", picturesList(1));
+    win.answers = {true};
+    Command5_Click(c);
+    EXPECT_TRUE(dir.exists("Zelvanojpg.log"));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), "");
+    load("jpg", dir.read("Zelvanojpg.log"));
+    EXPECT_TRUE(win.messages().empty());
+    EXPECT_EQ(win.counter, "0 jpg Pictures/ 0");
+}
+
+TEST_F(Delete, NoChangesNothingAndReselects) {
+    const std::string text = picturesList(5);
+    load("jpg", text);
+    win.selected = 3;
+    win.answers = {false};
+    Command5_Click(c);
+    EXPECT_TRUE(dir.exists("pics/p3.jpg"));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), text);
+    EXPECT_EQ(win.selected, 3);
+    EXPECT_EQ(c.state.SelIndex, 3);
+
+    // The keys ask the same, with any modifier; with nothing selected they select SelIndex again.
+    win.answers = {false};
+    List1_KeyDown(c, 46, 2);
+    EXPECT_EQ(win.questions().back(), "Do you want to delete p3.jpg?");
+    win.selected = -1;
+    const auto asked = win.questions().size();
+    List1_KeyDown(c, 8, 0);
+    EXPECT_EQ(win.questions().size(), asked);
+    EXPECT_EQ(win.selected, 3);
+    List1_KeyDown(c, 65, 0); // any other key is the list box's own
+    EXPECT_EQ(win.questions().size(), asked);
+}
+
+TEST_F(Delete, ReadOnlyPicturesAreDeletedAllTheSame) {
+    load("jpg", picturesList(2));
+    ::chmod((pics() + "p0.jpg").c_str(), 0444);
+    win.answers = {true};
+    Command5_Click(c);
+    EXPECT_FALSE(dir.exists("pics/p0.jpg"));
+    EXPECT_EQ(win.items, std::vector<std::string>{"p1.jpg"});
+}
+
+TEST_F(Delete, ARefusedOrFailedDeletionKeepsTheRecordAndSaysWhy) {
+    const std::string text = picturesList(3);
+    load("jpg", text);
+    os.failDeletes[pics() + "p0.jpg"] = OpResult::fail(Failure::AccessError, "Operation not permitted");
+    win.answers = {true};
+    Command5_Click(c);
+    EXPECT_EQ(win.messages().back(), "The file are, write protected and can not bee deleted.");
+
+    // A folder now stands where the picture was: not deleted, not reported as done.
+    std::filesystem::remove(pics() + "p1.jpg");
+    std::filesystem::create_directory(pics() + "p1.jpg");
+    win.selected = 1;
+    win.answers = {true};
+    Command5_Click(c);
+    EXPECT_EQ(win.messages().back().rfind("The file p1.jpg could not be deleted: ", 0), 0U)
+        << win.messages().back();
+    EXPECT_TRUE(std::filesystem::is_directory(pics() + "p1.jpg"));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), text);
+    EXPECT_EQ(win.listCount(), 3);
+}
+
+TEST_F(Delete, AWildcardInANameIsAPlainName) {
+    dir.writeBmp("pics/a*.jpg", 4, 4);
+    dir.writeBmp("pics/ab.jpg", 4, 4);
+    dir.writeBmp("pics/a?.jpg", 4, 4);
+    load("jpg", ListText({{pics(), "a*.jpg"}, {pics(), "a?.jpg"}, {pics(), "ab.jpg"}}));
+    win.answers = {true, true};
+    Command5_Click(c);
+    Command5_Click(c);
+    EXPECT_TRUE(dir.exists("pics/ab.jpg"));
+    EXPECT_EQ(win.items, std::vector<std::string>{"ab.jpg"});
+}
+
+} // namespace
+} // namespace zelvano::test

@@ -1,0 +1,124 @@
+#include "viewing/StaleEntries.h"
+
+#include "app/FmZelvano.h"
+#include "picturelist/ListFile.h"
+#include "support/AppFixture.h"
+#include "viewing/Selection.h"
+
+#include <filesystem>
+
+namespace zelvano::test {
+namespace {
+
+class StaleEntries : public AppFixture {
+protected:
+    std::string pics() const { return dir.path() + "/pics/"; }
+    void select(int index) {
+        win.selected = -1;
+        SelectEntry(c, index);
+    }
+    std::string missingQuestion(const std::string& name) const {
+        return "The picture '" + name + "' dose not exists, do you want to delete it from the list?";
+    }
+};
+
+TEST_F(StaleEntries, AVanishedFileAnsweredYesGoesAndTheNextTakesItsPlace) {
+    load("jpg", picturesList(5));
+    std::filesystem::remove(pics() + "p2.jpg");
+    win.answers = {true};
+    select(2);
+    EXPECT_EQ(win.questions(), std::vector<std::string>{missingQuestion("p2.jpg")});
+    EXPECT_EQ(win.items, (std::vector<std::string>{"p0.jpg", "p1.jpg", "p3.jpg", "p4.jpg"}));
+    EXPECT_EQ(win.selected, 2);
+    EXPECT_EQ(win.preview, pics() + "p3.jpg");
+    EXPECT_EQ(win.panel1, pics() + "p3.jpg");
+    EXPECT_EQ(win.counter, "4 jpg Pictures/ 3");
+    EXPECT_EQ(dir.read("Zelvanojpg.log").find("p2.jpg"), std::string::npos);
+
+    std::filesystem::remove(pics() + "p4.jpg"); // the last of the whole list: the one before follows
+    win.answers = {true};
+    select(3);
+    EXPECT_EQ(win.selected, 2);
+    EXPECT_EQ(win.panel1, pics() + "p3.jpg");
+}
+
+TEST_F(StaleEntries, AVanishedFileAnsweredNoStaysAndIsAskedAgain) {
+    load("jpg", picturesList(3));
+    std::filesystem::remove(pics() + "p1.jpg");
+    win.answers = {false};
+    select(1);
+    EXPECT_TRUE(win.preview.empty());
+    EXPECT_EQ(win.panel1, pics() + "p1.jpg");
+    EXPECT_EQ(win.panel2, "");
+    EXPECT_EQ(win.selected, 1);
+    EXPECT_EQ(win.listCount(), 3);
+    win.answers = {false};
+    select(1);
+    EXPECT_EQ(win.questions().size(), 2U);
+}
+
+TEST_F(StaleEntries, AFileThatIsNotAPicture) {
+    load("jpg", picturesList(3));
+    dir.write("pics/p1.jpg", "just text");
+    win.answers = {false}; // No: shown as a normal entry, with the size of the picture before
+    select(1);
+    EXPECT_EQ(win.questions().back(), "The file p1.jpg are not a picture file, do you want to delete it?");
+    EXPECT_EQ(win.panel1, pics() + "p1.jpg");
+    EXPECT_EQ(win.panel2, "Size: 210 x 360"); // p0.jpg, 10 x 20 pixels
+    EXPECT_EQ(win.counter, "3 jpg Pictures/ 2");
+    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
+
+    win.answers = {true};
+    select(1);
+    EXPECT_FALSE(dir.exists("pics/p1.jpg"));
+    EXPECT_EQ(win.items, (std::vector<std::string>{"p0.jpg", "p2.jpg"}));
+    EXPECT_EQ(win.panel1, pics() + "p2.jpg");
+    EXPECT_EQ(win.counter, "2 jpg Pictures/ 2");
+}
+
+TEST_F(StaleEntries, WriteProtectionKeepsTheEntry) {
+    const std::string text = picturesList(2);
+    load("jpg", text);
+    dir.write("pics/p1.jpg", "just text");
+    os.failDeletes[pics() + "p1.jpg"] = OpResult::fail(Failure::AccessError, "Read-only file system");
+    win.answers = {true};
+    select(1);
+    EXPECT_EQ(win.messages().back(), "The file are, write protected and can not bee deleted.");
+    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), text);
+    EXPECT_EQ(win.listCount(), 2);
+}
+
+TEST_F(StaleEntries, AFileTheLoaderCouldNotReachIsNotOfferedForDeletion) {
+    load("jpg", picturesList(2));
+    win.unreadable[pics() + "p1.jpg"] = OpResult::fail(Failure::Other, "No medium found");
+    select(1);
+    EXPECT_TRUE(win.questions().empty());
+    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
+    EXPECT_EQ(win.panel1, pics() + "p1.jpg");
+}
+
+TEST_F(StaleEntries, ARunOfVanishedFilesAnsweredYesEmptiesThePage) {
+    const std::string text = picturesList(30);
+    std::filesystem::remove_all(pics());
+    writeList("jpg", text);
+    c.state.PicType = "jpg";
+    win.answers = std::deque<bool>(30, true);
+    HentListe(c);
+    EXPECT_EQ(win.questions().size(), 30U);
+    EXPECT_EQ(win.listCount(), 0);
+    EXPECT_EQ(win.selected, -1);
+    EXPECT_TRUE(dir.exists("Zelvanojpg.log"));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), "");
+}
+
+TEST_F(StaleEntries, StartUpAsksTwiceAboutAVanishedFirstPicture) {
+    writeList("jpg", ListText({{pics(), "gone.jpg"}}));
+    win.answers = {false, false};
+    FmZelvano form(os, win);
+    form.Form_Load();
+    EXPECT_EQ(win.questions(), std::vector<std::string>(2, missingQuestion("gone.jpg")));
+}
+
+} // namespace
+} // namespace zelvano::test
