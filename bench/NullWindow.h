@@ -42,6 +42,13 @@ public:
                           const std::function<void()>& /*progress*/) override {
         work();
     }
+    std::string inputBox(const std::string& /*prompt*/, const std::string& /*title*/,
+                         const std::string& /*text*/) override {
+        return {};
+    }
+    std::optional<std::string> saveFileDialog(const std::string& /*fileName*/) override {
+        return std::nullopt;
+    }
     void doEvents() override {}
     void quit() override {}
 

@@ -2,6 +2,8 @@
 
 #include "app/ProductInfo.h"
 #include "app/Startup.h"
+#include "fileops/Copy.h"
+#include "fileops/Rename.h"
 #include "picturelist/Delete.h"
 #include "picturelist/Paging.h"
 #include "scan/DiskScan.h"
@@ -21,8 +23,14 @@ void FmZelvano::Command2_Click() {
 void FmZelvano::Command3_Click() {
     zelvano::Command3_Click(c_);
 }
+void FmZelvano::Command4_Click() {
+    zelvano::Command4_Click(c_);
+}
 void FmZelvano::Command5_Click() {
     zelvano::Command5_Click(c_);
+}
+void FmZelvano::Command6_Click() {
+    zelvano::Command6_Click(c_);
 }
 void FmZelvano::Command8_Click() {
     c_.win.quit();

@@ -14,7 +14,9 @@ public:
     void Command1_Click(); // Scan disk/disks
     void Command2_Click(); // Previous 30
     void Command3_Click(); // Next 30
+    void Command4_Click(); // Rename
     void Command5_Click(); // Delete
+    void Command6_Click(); // Copy
     void Command8_Click(); // Exit
     void OptionClick(int option);
     void List1_Click();

@@ -57,6 +57,18 @@ public:
     // Deletes exactly the one named file; the name is never a pattern.
     virtual OpResult deleteFile(const std::string& path) = 0;
 
+    // Renames a file within its folder. Without `replace` an existing file of the new name is
+    // never touched; with it, the new name's file is replaced in one step.
+    virtual OpResult renameFile(const std::string& from, const std::string& to, bool replace) = 0;
+
+    // Copies a file. The copy is written beside the destination and then takes its place, so a
+    // destination keeps its old content when the copy fails. Without `replace` an existing
+    // destination is never touched.
+    virtual OpResult copyFile(const std::string& from, const std::string& to, bool replace) = 0;
+
+    // Whether two paths name one and the same file (one file under two spellings, a hard link).
+    virtual bool sameFile(const std::string& a, const std::string& b) = 0;
+
     // Reads a whole file into `content`.
     virtual OpResult readFile(const std::string& path, std::string& content) = 0;
 

@@ -85,6 +85,13 @@ public:
     virtual void runWhilePainting(const std::function<void()>& work,
                                   const std::function<void()>& progress) = 0;
 
+    // Input box with OK and Cancel: the typed text, empty on Cancel.
+    virtual std::string inputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& text) = 0;
+    // Save-as dialog with the file name preset: the chosen full path, nothing on Cancel. It asks
+    // no question of its own when the file exists.
+    virtual std::optional<std::string> saveFileDialog(const std::string& fileName) = 0;
+
     // Lets pending window events run (painting, timers) but no user input, so that no other
     // command can start in the middle of this one.
     virtual void doEvents() = 0;

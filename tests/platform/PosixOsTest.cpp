@@ -126,3 +126,38 @@ TEST(PosixOs, DeleteActsOnTheOneNamedFile) {
 
 } // namespace
 } // namespace zelvano
+
+namespace zelvano {
+namespace {
+
+TEST(PosixOs, RenameWithoutReplaceNeverTouchesAnExistingFile) {
+    TestFolder dir;
+    PosixOs os;
+    const std::string a = dir.write("a.jpg", "a");
+    const std::string b = dir.write("b.jpg", "b");
+    EXPECT_FALSE(os.renameFile(a, b, false).ok());
+    EXPECT_EQ(dir.read("a.jpg"), "a");
+    EXPECT_EQ(dir.read("b.jpg"), "b");
+    EXPECT_TRUE(os.renameFile(a, b, true).ok());
+    EXPECT_EQ(dir.read("b.jpg"), "a");
+}
+
+TEST(PosixOs, AFailedCopyLeavesTheDestinationAsItWas) {
+    TestFolder dir;
+    PosixOs os;
+    const std::string big = dir.write("big.jpg", std::string(100000, 'x'));
+    const std::string old = dir.write("old.jpg", "old");
+    {
+        const FileSizeLimit limit(1024);
+        EXPECT_FALSE(os.copyFile(big, old, true).ok());
+    }
+    EXPECT_EQ(dir.read("old.jpg"), "old");
+    EXPECT_EQ(EntriesIn(dir.path()), 2U);
+    EXPECT_FALSE(os.copyFile(big, old, false).ok()) << "without replace an existing file stays";
+    EXPECT_EQ(dir.read("old.jpg"), "old");
+    EXPECT_TRUE(os.copyFile(big, old, true).ok());
+    EXPECT_EQ(dir.read("old.jpg").size(), 100000U);
+}
+
+} // namespace
+} // namespace zelvano

@@ -68,6 +68,27 @@ bool FakeWindow::askYesNo(const std::string& text) {
     return answer;
 }
 
+std::string FakeWindow::inputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& text) {
+    journal.push_back("input:" + title + "|" + prompt + "|" + text);
+    if (typed.empty()) {
+        return {};
+    }
+    std::string answer = typed.front();
+    typed.pop_front();
+    return answer;
+}
+
+std::optional<std::string> FakeWindow::saveFileDialog(const std::string& fileName) {
+    journal.push_back("save:" + fileName);
+    if (saveAs.empty()) {
+        return std::nullopt;
+    }
+    auto answer = saveAs.front();
+    saveAs.pop_front();
+    return answer;
+}
+
 OpResult ReadBmpSize(const std::string& path, PixelSize& size) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {

@@ -3,6 +3,7 @@
 #include "platform/Window.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,8 +26,10 @@ public:
     std::string preview;
     int previews = 0; // how often the preview was asked to show a picture: one per selection handling
     std::optional<PixelSize> picture;
-    std::deque<bool> answers;                   // for askYesNo, first first
-    std::map<std::string, OpResult> unreadable; // the loader cannot even start on these paths
+    std::deque<bool> answers;                      // for askYesNo, first first
+    std::map<std::string, OpResult> unreadable;    // the loader cannot even start on these paths
+    std::deque<std::string> typed;                 // input box answers; empty (Cancel) when none is left
+    std::deque<std::optional<std::string>> saveAs; // save dialog answers; Cancel when none is left
     int yields = 0;
     bool focused = false;
     bool quitCalled = false;
@@ -78,6 +81,9 @@ public:
         work();
         progress();
     }
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& text) override;
+    std::optional<std::string> saveFileDialog(const std::string& fileName) override;
     void doEvents() override { ++yields; }
     void quit() override { quitCalled = true; }
 };

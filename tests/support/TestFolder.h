@@ -41,6 +41,14 @@ public:
     void openWebPage(const std::string& address) override { opened.push_back(address); }
     OpResult readFile(const std::string& path, std::string& content) override;
     std::vector<std::string> listDrives() override { return drives; }
+    OpResult renameFile(const std::string& from, const std::string& to, bool replace) override {
+        auto it = failRenames.find(to);
+        return it != failRenames.end() ? it->second : PosixOs::renameFile(from, to, replace);
+    }
+    OpResult copyFile(const std::string& from, const std::string& to, bool replace) override {
+        auto it = failCopies.find(to);
+        return it != failCopies.end() ? it->second : PosixOs::copyFile(from, to, replace);
+    }
     OpResult deleteFile(const std::string& path) override {
         auto it = failDeletes.find(path);
         return it != failDeletes.end() ? it->second : PosixOs::deleteFile(path);
@@ -53,6 +61,8 @@ public:
     std::map<std::string, OpResult> failReads;
     std::map<std::string, OpResult> failWrites;
     std::map<std::string, OpResult> failDeletes;
+    std::map<std::string, OpResult> failRenames; // by the new name
+    std::map<std::string, OpResult> failCopies;  // by the destination
     std::vector<std::string> drives;
     std::set<std::string> failFolders;             // listed as unreadable (or vanished)
     std::map<std::string, std::size_t> bigFolders; // listed as holding this many pictures

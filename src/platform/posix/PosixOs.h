@@ -11,6 +11,9 @@ public:
     bool fileExists(const std::string& path) override;
     OpResult setArchiveOnly(const std::string& path) override;
     OpResult deleteFile(const std::string& path) override;
+    OpResult renameFile(const std::string& from, const std::string& to, bool replace) override;
+    OpResult copyFile(const std::string& from, const std::string& to, bool replace) override;
+    bool sameFile(const std::string& a, const std::string& b) override;
     OpResult readFile(const std::string& path, std::string& content) override;
     OpResult replaceFile(const std::string& path, const ContentSource& content) override;
     using Os::replaceFile;

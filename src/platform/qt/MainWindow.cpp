@@ -9,6 +9,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -68,7 +71,9 @@ void MainWindow::wire(FmZelvano& form) {
     connect(c_.Command1, &QPushButton::clicked, this, [this] { form_->Command1_Click(); });
     connect(c_.Command2, &QPushButton::clicked, this, [this] { form_->Command2_Click(); });
     connect(c_.Command3, &QPushButton::clicked, this, [this] { form_->Command3_Click(); });
+    connect(c_.Command4, &QPushButton::clicked, this, [this] { form_->Command4_Click(); });
     connect(c_.Command5, &QPushButton::clicked, this, [this] { form_->Command5_Click(); });
+    connect(c_.Command6, &QPushButton::clicked, this, [this] { form_->Command6_Click(); });
     connect(c_.Command8, &QPushButton::clicked, this, [this] { form_->Command8_Click(); });
     for (int i = 0; i < static_cast<int>(c_.Option.size()); ++i) {
         connect(c_.Option[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -253,6 +258,23 @@ void MainWindow::setBusyCursor(bool busy) {
 
 void MainWindow::runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress) {
     RunOffThread(work, progress);
+}
+
+std::string MainWindow::inputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& text) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(this, Display(title), Display(prompt), QLineEdit::Normal, Display(text), &ok);
+    return ok ? ToBytes(answer) : std::string();
+}
+
+std::optional<std::string> MainWindow::saveFileDialog(const std::string& fileName) {
+    const QString chosen = QFileDialog::getSaveFileName(this, {}, Display(fileName), {}, nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(chosen).toStdString();
 }
 
 void MainWindow::doEvents() {

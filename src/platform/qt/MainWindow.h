@@ -51,6 +51,9 @@ public:
     void closeWait() override;
     void setBusyCursor(bool busy) override;
     void runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress) override;
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& text) override;
+    std::optional<std::string> saveFileDialog(const std::string& fileName) override;
     void doEvents() override;
     void quit() override;
 

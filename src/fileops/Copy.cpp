@@ -1,0 +1,71 @@
+#include "fileops/Copy.h"
+
+#include "fileops/FileNames.h"
+#include "picturelist/ListFile.h"
+#include "picturelist/ListSteps.h"
+
+namespace zelvano {
+
+namespace {
+
+// Copies the picture at `source`; false when it ended the operation.
+bool CopyPicture(Context& c, const std::string& source, const std::string& name,
+                 const std::string& destination) {
+    bool overwrite = false;
+    if (c.os.fileExists(destination)) {
+        if (c.os.sameFile(source, destination)) {
+            return false; // the picture itself: there is nothing to copy
+        }
+        if (!c.win.askYesNo(std::string(kAlreadyExists))) {
+            return false;
+        }
+        overwrite = true;
+    }
+    FailureTolerantRun run;
+    run.step(c.os.setArchiveOnly(source));
+    c.win.doEvents();
+    const OpResult copied = run.step(c.os.copyFile(source, destination, overwrite));
+    if (copied.failure == Failure::AccessError) {
+        c.win.message(std::string(kWriteProtectedRename));
+        return false;
+    }
+    if (!copied.ok()) {
+        c.win.message("The picture " + name + " could not be copied to " + destination + ": " +
+                      copied.reason + ".");
+        return false;
+    }
+    if (!overwrite) {
+        const std::size_t cut = destination.rfind(c.os.separator()) + 1; // 0 when there is none
+        c.os.appendToFile(CurrentListFile(c),
+                          FormatRecord(destination.substr(0, cut), destination.substr(cut)));
+        ReloadList(c);
+        c.win.listClear();
+        FillPage(c);
+    }
+    return true;
+}
+
+} // namespace
+
+void Command6_Click(Context& c) {
+    AppState& s = c.state;
+    const int index = c.win.listIndex();
+    const std::string name = c.win.listText(index);
+    if (!name.empty()) {
+        s.SelIndex = static_cast<std::int16_t>(index);
+        const std::optional<std::string> chosen = c.win.saveFileDialog(name);
+        if (!chosen || chosen->empty()) {
+            return;
+        }
+        const std::size_t row = static_cast<std::size_t>(s.PageStart) + static_cast<std::size_t>(index);
+        const std::string source = std::string(s.PicList.folder(row)) + name;
+        if (!CopyPicture(c, source, name, WithTypeExtension(*chosen, s.PicType))) {
+            return;
+        }
+    }
+    ShowCounter(c);
+    c.win.doEvents();
+    RestoreSelection(c);
+}
+
+} // namespace zelvano

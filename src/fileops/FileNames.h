@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zelvano {
+
+// The type's extension is added when the name does not end with "." and the type, compared
+// letter for letter: holiday becomes holiday.jpg, holiday.JPG becomes holiday.JPG.jpg.
+std::string WithTypeExtension(std::string name, const std::string& picType);
+
+// Whether two names differ in ASCII letter case alone.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
+inline constexpr std::string_view kAlreadyExists =
+    "The picture name already exists do you want to overwrite it?";
+inline constexpr std::string_view kWriteProtectedRename =
+    "The file are, write protected and can not bee renamed.";
+
+} // namespace zelvano

@@ -1,0 +1,84 @@
+#include "fileops/Copy.h"
+
+#include "fileops/FileNames.h"
+#include "support/AppFixture.h"
+
+#include <filesystem>
+
+namespace zelvano::test {
+namespace {
+
+class Copy : public AppFixture {
+protected:
+    void SetUp() override {
+        load("jpg", picturesList(3));
+        win.selected = 1; // p1.jpg
+        std::filesystem::create_directories(dir.path() + "/backup");
+    }
+    std::string pics() const { return dir.path() + "/pics/"; }
+    std::string backup() const { return dir.path() + "/backup/"; }
+};
+
+TEST_F(Copy, ANewCopyIsListedAtTheEnd) {
+    const std::string before = dir.read("Zelvanojpg.log");
+    win.saveAs = {backup() + "shot"};
+    Command6_Click(c);
+    EXPECT_EQ(win.shown("save"), std::vector<std::string>{"p1.jpg"});
+    EXPECT_EQ(dir.read("backup/shot.jpg"), dir.read("pics/p1.jpg"));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), before + ListText({{backup(), "shot.jpg"}}));
+    EXPECT_EQ(c.state.PicCount(), 4);
+    EXPECT_EQ(win.items.size(), 4U);
+    EXPECT_EQ(win.selected, 1);
+    EXPECT_EQ(win.counter, "4 jpg Pictures/ 2");
+}
+
+TEST_F(Copy, OverAnExistingFile) {
+    const std::string before = dir.read("Zelvanojpg.log");
+    dir.write("backup/old.JPG.jpg", "old");
+    win.saveAs = {backup() + "old.JPG"};
+    win.answers = {false};
+    Command6_Click(c);
+    EXPECT_EQ(dir.read("backup/old.JPG.jpg"), "old");
+
+    win.saveAs = {backup() + "old.JPG"};
+    win.answers = {true};
+    Command6_Click(c);
+    EXPECT_EQ(win.questions(), std::vector<std::string>(2, std::string(kAlreadyExists)));
+    EXPECT_EQ(dir.read("backup/old.JPG.jpg"), dir.read("pics/p1.jpg"));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), before) << "no record for a file that was there";
+}
+
+TEST_F(Copy, NothingSelectedCancelAndThePictureItself) {
+    const std::string before = dir.read("Zelvanojpg.log");
+    win.selected = -1;
+    c.state.SelIndex = 2;
+    Command6_Click(c);
+    EXPECT_TRUE(win.shown("save").empty());
+    EXPECT_EQ(win.selected, 2);
+    EXPECT_EQ(win.counter, "3 jpg Pictures/ 3");
+
+    win.saveAs = {std::nullopt, pics() + "p2.jpg"}; // Cancel, then the picture onto itself
+    Command6_Click(c);
+    Command6_Click(c);
+    EXPECT_TRUE(win.questions().empty());
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
+    EXPECT_EQ(dir.read("pics/p2.jpg").size(), 54U);
+}
+
+TEST_F(Copy, AFailedCopyAddsNoRecordAndSaysWhy) {
+    const std::string before = dir.read("Zelvanojpg.log");
+    dir.write("backup/locked.jpg", "old");
+    os.failCopies[backup() + "locked.jpg"] = OpResult::fail(Failure::AccessError, "Permission denied");
+    win.saveAs = {backup() + "locked.jpg", dir.path() + "/no such folder/x.jpg"};
+    win.answers = {true};
+    Command6_Click(c);
+    EXPECT_EQ(win.messages().back(), kWriteProtectedRename);
+    EXPECT_EQ(dir.read("backup/locked.jpg"), "old");
+    Command6_Click(c);
+    EXPECT_EQ(win.messages().back(), "The picture p1.jpg could not be copied to " + dir.path() +
+                                         "/no such folder/x.jpg: No such file or directory.");
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
+}
+
+} // namespace
+} // namespace zelvano::test

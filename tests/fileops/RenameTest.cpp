@@ -1,0 +1,176 @@
+#include "fileops/Rename.h"
+
+#include "fileops/FileNames.h"
+#include "support/AppFixture.h"
+
+#include <filesystem>
+
+namespace zelvano::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FileNames, ExtensionRule) {
+    struct Case {
+        const char* typed;
+        const char* type;
+        const char* result;
+    };
+    const std::vector<Case> cases = {
+        {"holiday", "jpg", "holiday.jpg"},
+        {"holiday.jpg", "jpg", "holiday.jpg"},
+        {"holiday.JPG", "jpg", "holiday.JPG.jpg"},
+        {"x.jpg", "jpeg", "x.jpg.jpeg"},
+        {"g", "jpg", "g.jpg"},
+        {"pg", "jpg", "pg.jpg"},
+        {".jpg", "jpg", ".jpg"},
+        {"/backup/shot", "gif", "/backup/shot.gif"},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(WithTypeExtension(k.typed, k.type), k.result) << k.typed;
+    }
+}
+
+class Rename : public AppFixture {
+protected:
+    void SetUp() override {
+        load("jpg", picturesList(3));
+        win.selected = 1; // p1.jpg
+    }
+    std::string pics() const { return dir.path() + "/pics/"; }
+    std::string inputOf(const std::string& name) const {
+        return "input:New name:|Write the new name fore this picture.|" + name;
+    }
+    std::vector<std::string> inputs() const { return win.shown("input"); }
+};
+
+TEST_F(Rename, NothingSelectedOrNothingNewChangesNothing) {
+    const std::string before = dir.read("Zelvanojpg.log");
+    win.selected = -1;
+    Command4_Click(c);
+    EXPECT_TRUE(inputs().empty());
+
+    win.selected = 1;
+    for (const std::string typed : {"", "p1.jpg", "p1"}) { // Cancel, the same name, the same after the rule
+        win.typed = {typed};
+        Command4_Click(c);
+    }
+    EXPECT_EQ(inputs().size(), 3U);
+    EXPECT_TRUE(win.questions().empty());
+    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
+}
+
+TEST_F(Rename, APlainRenameKeepsThePosition) {
+    win.typed = {"holiday"};
+    Command4_Click(c);
+    EXPECT_EQ(win.journal.front().rfind("preview:", 0), 0U);
+    EXPECT_TRUE(dir.exists("pics/holiday.jpg"));
+    EXPECT_FALSE(dir.exists("pics/p1.jpg"));
+    EXPECT_EQ(win.items, (std::vector<std::string>{"p0.jpg", "holiday.jpg", "p2.jpg"}));
+    EXPECT_EQ(win.selected, 1);
+    EXPECT_EQ(win.preview, pics() + "holiday.jpg");
+    EXPECT_EQ(dir.read("Zelvanojpg.log").find("p1.jpg"), std::string::npos);
+    EXPECT_NE(dir.read("Zelvanojpg.log").find("holiday.jpg"), std::string::npos);
+}
+
+TEST_F(Rename, ATakenNameAnsweredNoAsksAgainWithTheCurrentName) {
+    win.typed = {"p2.jpg", "p2.jpg"};
+    win.answers = {false, false};
+    Command4_Click(c);
+    EXPECT_EQ(win.questions(), std::vector<std::string>(2, std::string(kAlreadyExists)));
+    EXPECT_EQ(win.shown("input").size(), 3U); // the third, unanswered, is a Cancel
+    EXPECT_EQ(win.journal[win.journal.size() - 1], inputOf("p1.jpg"));
+    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
+}
+
+TEST_F(Rename, OverwritingMovesThePictureIntoTheOtherRecord) {
+    const std::string picture = dir.read("pics/p1.jpg");
+    win.typed = {"p2"};
+    win.answers = {true};
+    Command4_Click(c);
+    EXPECT_FALSE(dir.exists("pics/p1.jpg"));
+    EXPECT_EQ(dir.read("pics/p2.jpg"), picture);
+    EXPECT_EQ(win.items, (std::vector<std::string>{"p0.jpg", "p2.jpg"}));
+    EXPECT_EQ(win.selected, -1);
+    EXPECT_EQ(c.state.PicCount(), 2);
+}
+
+TEST_F(Rename, RefusalsAndFailuresKeepTheOldName) {
+    const std::string before = dir.read("Zelvanojpg.log");
+    os.failRenames[pics() + "p2.jpg"] = OpResult::fail(Failure::AccessError, "Read-only file system");
+    win.typed = {"p2"};
+    win.answers = {true};
+    Command4_Click(c);
+    EXPECT_EQ(win.messages().back(), kWriteProtectedRename);
+    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
+    EXPECT_TRUE(dir.exists("pics/p2.jpg"));
+
+    fs::remove(pics() + "p1.jpg"); // gone meanwhile: the rename fails and says so
+    win.typed = {"new"};
+    Command4_Click(c);
+    EXPECT_EQ(win.messages().back(), "The picture p1.jpg could not be renamed: No such file or directory.");
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
+    EXPECT_EQ(win.items[1], "p1.jpg");
+
+    win.typed = {"sub/new"}; // a path is no name
+    dir.writeBmp("pics/p1.jpg", 4, 4);
+    Command4_Click(c);
+    EXPECT_EQ(win.messages().back(), "A name can not hold \"/\". Write the name alone, without a folder.");
+    EXPECT_EQ(inputs().size(), 4U) << "the input box comes back after the message";
+}
+
+TEST_F(Rename, AnotherNameOfThePictureItselfDeletesNothing) {
+    fs::create_hard_link(pics() + "p1.jpg", pics() + "alias.jpg");
+    win.typed = {"alias"};
+    Command4_Click(c);
+    EXPECT_TRUE(win.questions().empty());
+    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
+    EXPECT_TRUE(dir.exists("pics/alias.jpg"));
+}
+
+// A folder on a file system that ignores letter case, as far as the rename asks about it.
+class CaseBlindOs : public TestOs {
+public:
+    using TestOs::TestOs;
+    bool fileExists(const std::string& path) override { return TestOs::fileExists(onDisk(path)); }
+    bool sameFile(const std::string& a, const std::string& b) override {
+        return TestOs::sameFile(onDisk(a), onDisk(b));
+    }
+    OpResult renameFile(const std::string& from, const std::string& to, bool replace) override {
+        if (!replace && onDisk(to) != to && fs::exists(onDisk(to))) {
+            return onDisk(to) == onDisk(from) ? OpResult::success() // the system's "nothing to do"
+                                              : OpResult::fail(Failure::Other, "File exists");
+        }
+        return TestOs::renameFile(onDisk(from), to, replace);
+    }
+
+private:
+    static std::string onDisk(const std::string& path) {
+        const fs::path p(path);
+        for (const auto& e : fs::directory_iterator(p.parent_path())) {
+            if (EqualIgnoringCase(e.path().filename().string(), p.filename().string())) {
+                return e.path().string();
+            }
+        }
+        return path;
+    }
+};
+
+TEST_F(Rename, ACaseOnlyRenameOnACaseBlindFileSystemIsARealRename) {
+    CaseBlindOs blind(dir.path());
+    Context cb{AppState{}, blind, win};
+    cb.state.PicType = "jpg";
+    win.listClear();
+    HentListe(cb);
+    win.selected = 1;
+    win.typed = {"P1.jpg"};
+    Command4_Click(cb);
+    EXPECT_TRUE(win.questions().empty());
+    EXPECT_TRUE(fs::exists(pics() + "P1.jpg"));
+    EXPECT_FALSE(fs::exists(pics() + "p1.jpg"));
+    EXPECT_EQ(win.items[1], "P1.jpg");
+}
+
+} // namespace
+} // namespace zelvano::test
