@@ -49,6 +49,9 @@ public:
     std::optional<std::string> saveFileDialog(const std::string& /*fileName*/) override {
         return std::nullopt;
     }
+    bool printerDialog() override { return false; }
+    [[nodiscard]] PrintArea printableArea() override { return {}; }
+    OpResult printPicture(bool /*landscape*/, float /*widthMm*/, float /*heightMm*/) override { return {}; }
     void doEvents() override {}
     void quit() override {}
 

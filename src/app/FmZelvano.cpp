@@ -6,6 +6,7 @@
 #include "fileops/Rename.h"
 #include "picturelist/Delete.h"
 #include "picturelist/Paging.h"
+#include "printing/Print.h"
 #include "scan/DiskScan.h"
 #include "viewing/Selection.h"
 
@@ -31,6 +32,9 @@ void FmZelvano::Command5_Click() {
 }
 void FmZelvano::Command6_Click() {
     zelvano::Command6_Click(c_);
+}
+void FmZelvano::Command7_Click() {
+    zelvano::Command7_Click(c_);
 }
 void FmZelvano::Command8_Click() {
     c_.win.quit();

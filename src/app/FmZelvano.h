@@ -17,6 +17,7 @@ public:
     void Command4_Click(); // Rename
     void Command5_Click(); // Delete
     void Command6_Click(); // Copy
+    void Command7_Click(); // Print
     void Command8_Click(); // Exit
     void OptionClick(int option);
     void List1_Click();

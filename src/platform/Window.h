@@ -21,6 +21,12 @@ struct PixelRect {
     int height = 0;
 };
 
+// The printable area of a portrait page, in millimetres.
+struct PrintArea {
+    float width = 0.0F;
+    float height = 0.0F;
+};
+
 // Buttons whose enabled state the logic changes.
 enum class Button { Command1, Command7 };
 
@@ -91,6 +97,12 @@ public:
     // Save-as dialog with the file name preset: the chosen full path, nothing on Cancel. It asks
     // no question of its own when the file exists.
     virtual std::optional<std::string> saveFileDialog(const std::string& fileName) = 0;
+
+    // The system's printer dialog: false when cancelled.
+    virtual bool printerDialog() = 0;
+    [[nodiscard]] virtual PrintArea printableArea() = 0;
+    // Prints the picture Picture1 holds on one page, at the printable area's top-left corner.
+    virtual OpResult printPicture(bool landscape, float widthMm, float heightMm) = 0;
 
     // Lets pending window events run (painting, timers) but no user input, so that no other
     // command can start in the middle of this one.

@@ -10,10 +10,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace zelvano {
@@ -128,6 +130,49 @@ TEST(MainWindow, UserSelectionsRunTheHandlerAndTheProgramsDoNot) {
     EXPECT_EQ(window.controls().Panel1->text().toStdString(), dir.path() + "/c.jpg");
     EXPECT_EQ(window.controls().Panel2->text(), "Size: 510 x 360");
     EXPECT_FALSE(window.controls().Preview1->pixmap().isNull());
+}
+
+// The pages of a PDF file, and whether the first is wider than tall.
+struct PdfPages {
+    int count = 0;
+    bool landscape = false;
+};
+
+PdfPages ReadPdf(const std::string& path) {
+    const std::string pdf = test::TestFolder::slurp(path);
+    PdfPages pages;
+    for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos;
+         at = pdf.find("/Type /Page", at + 1)) {
+        pages.count += pdf.compare(at, 12, "/Type /Pages") != 0 ? 1 : 0;
+    }
+    const std::size_t box = pdf.find("/MediaBox [");
+    if (box != std::string::npos) {
+        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        std::sscanf(pdf.c_str() + box, "/MediaBox [%lf %lf %lf %lf", &x0, &y0, &x1, &y1);
+        pages.landscape = x1 - x0 > y1 - y0;
+    }
+    return pages;
+}
+
+TEST(MainWindow, PrintsOnePageToAPdfFile) {
+    test::TestFolder dir;
+    MainWindow window;
+    QImage picture(3000, 2000, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const std::string path = dir.path() + "/wide.jpg";
+    ASSERT_TRUE(picture.save(QString::fromStdString(path)));
+    ASSERT_TRUE(window.loadPictureBox(path).ok());
+    for (const bool landscape : {true, false}) {
+        const std::string pdf = dir.path() + (landscape ? "/landscape.pdf" : "/portrait.pdf");
+        window.printer().setOutputFormat(QPrinter::PdfFormat);
+        window.printer().setOutputFileName(QString::fromStdString(pdf));
+        ASSERT_TRUE(window.printPicture(landscape, 150.0F, 100.0F).ok());
+        const PdfPages pages = ReadPdf(pdf);
+        EXPECT_EQ(pages.count, 1);
+        EXPECT_EQ(pages.landscape, landscape);
+    }
+    const PrintArea area = window.printableArea();
+    EXPECT_LT(area.width, area.height) << "measured in portrait";
 }
 
 TEST(PictureReader, LargePhotoIsDecodedAtThePreviewSizeAndUpright) {

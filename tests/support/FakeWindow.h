@@ -26,8 +26,15 @@ public:
     std::string preview;
     int previews = 0; // how often the preview was asked to show a picture: one per selection handling
     std::optional<PixelSize> picture;
-    std::deque<bool> answers;                      // for askYesNo, first first
-    std::map<std::string, OpResult> unreadable;    // the loader cannot even start on these paths
+    std::deque<bool> answers;                   // for askYesNo, first first
+    std::map<std::string, OpResult> unreadable; // the loader cannot even start on these paths
+    bool printAnswer = true;                    // the printer dialog: true prints, false cancels
+    PrintArea page{190.0F, 277.0F};             // A4 less margins
+    struct Printed {
+        bool landscape;
+        float width, height;
+    };
+    std::vector<Printed> printed;
     std::deque<std::string> typed;                 // input box answers; empty (Cancel) when none is left
     std::deque<std::optional<std::string>> saveAs; // save dialog answers; Cancel when none is left
     int yields = 0;
@@ -84,6 +91,15 @@ public:
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& text) override;
     std::optional<std::string> saveFileDialog(const std::string& fileName) override;
+    bool printerDialog() override {
+        journal.emplace_back("printer dialog");
+        return printAnswer;
+    }
+    [[nodiscard]] PrintArea printableArea() override { return page; }
+    OpResult printPicture(bool landscape, float widthMm, float heightMm) override {
+        printed.push_back({landscape, widthMm, heightMm});
+        return {};
+    }
     void doEvents() override { ++yields; }
     void quit() override { quitCalled = true; }
 };

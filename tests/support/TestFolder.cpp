@@ -51,7 +51,11 @@ std::string TestFolder::writeBmp(const std::string& relative, int width, int hei
 }
 
 std::string TestFolder::read(const std::string& relative) const {
-    std::ifstream in(path_ + "/" + relative, std::ios::binary);
+    return slurp(path_ + "/" + relative);
+}
+
+std::string TestFolder::slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();

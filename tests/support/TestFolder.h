@@ -24,6 +24,8 @@ public:
     std::string writeBmp(const std::string& relative, int width, int height) const;
     [[nodiscard]] std::string read(const std::string& relative) const;
     [[nodiscard]] bool exists(const std::string& relative) const;
+    // The whole content of a file by its full path.
+    static std::string slurp(const std::string& path);
 
 private:
     std::string path_;

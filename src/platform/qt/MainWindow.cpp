@@ -17,6 +17,9 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -42,7 +45,10 @@ QString Title() {
 
 } // namespace
 
-MainWindow::MainWindow() : c_(BuildControls(*this)) {
+MainWindow::~MainWindow() = default;
+
+MainWindow::MainWindow()
+    : c_(BuildControls(*this)), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setObjectName(QStringLiteral("fmZelvano"));
     setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -74,6 +80,7 @@ void MainWindow::wire(FmZelvano& form) {
     connect(c_.Command4, &QPushButton::clicked, this, [this] { form_->Command4_Click(); });
     connect(c_.Command5, &QPushButton::clicked, this, [this] { form_->Command5_Click(); });
     connect(c_.Command6, &QPushButton::clicked, this, [this] { form_->Command6_Click(); });
+    connect(c_.Command7, &QPushButton::clicked, this, [this] { form_->Command7_Click(); });
     connect(c_.Command8, &QPushButton::clicked, this, [this] { form_->Command8_Click(); });
     for (int i = 0; i < static_cast<int>(c_.Option.size()); ++i) {
         connect(c_.Option[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -275,6 +282,37 @@ std::optional<std::string> MainWindow::saveFileDialog(const std::string& fileNam
         return std::nullopt;
     }
     return QFile::encodeName(chosen).toStdString();
+}
+
+bool MainWindow::printerDialog() {
+    QPrintDialog dialog(printer_.get(), this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+PrintArea MainWindow::printableArea() {
+    QPageLayout layout = printer_->pageLayout();
+    layout.setOrientation(QPageLayout::Portrait);
+    const QRectF area = layout.paintRect(QPageLayout::Millimeter);
+    return {static_cast<float>(area.width()), static_cast<float>(area.height())};
+}
+
+OpResult MainWindow::printPicture(bool landscape, float widthMm, float heightMm) {
+    printer_->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const double dotsPerMm = printer_->resolution() / 25.4;
+    const QSizeF target(widthMm * dotsPerMm, heightMm * dotsPerMm);
+    // Decoded no larger than the page needs, so that a very large photo prints as well.
+    const PictureRead read = ReadPictureOffThread(picturePath_, target.toSize().expandedTo(QSize(1, 1)));
+    if (!read.result.ok()) {
+        return read.result;
+    }
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        return OpResult::fail(Failure::Other, "the printer could not be started");
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(0, 0), target), read.image);
+    painter.end();
+    return OpResult::success();
 }
 
 void MainWindow::doEvents() {

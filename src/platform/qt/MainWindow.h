@@ -5,11 +5,17 @@
 
 #include <QMainWindow>
 
+#include <memory>
 #include <string>
 
 namespace zelvano {
 
 class FmZelvano;
+} // namespace zelvano
+
+class QPrinter;
+
+namespace zelvano {
 
 // fmZelvano on Qt: builds the controls, forwards the user's actions to the handlers, and is the
 // window seam the handlers drive. The program's own changes are made with signals blocked, so
@@ -19,6 +25,7 @@ class MainWindow : public QMainWindow, public Window {
 
 public:
     MainWindow();
+    ~MainWindow() override;
 
     // Forwards the user's actions on the controls and menus to `form`.
     void wire(FmZelvano& form);
@@ -54,6 +61,11 @@ public:
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& text) override;
     std::optional<std::string> saveFileDialog(const std::string& fileName) override;
+    bool printerDialog() override;
+    [[nodiscard]] PrintArea printableArea() override;
+    OpResult printPicture(bool landscape, float widthMm, float heightMm) override;
+    // The printer Print uses; the window tests send it to a PDF file.
+    [[nodiscard]] QPrinter& printer() { return *printer_; }
     void doEvents() override;
     void quit() override;
 
@@ -70,6 +82,7 @@ private:
     FmZelvano* form_ = nullptr;
     std::string picturePath_; // what Picture1 holds
     std::optional<PixelSize> pictureSize_;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 } // namespace zelvano
