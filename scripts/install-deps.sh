@@ -8,6 +8,10 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
+if [ "${ZELVANO_WITH_WINDOWS:-0}" = 1 ]; then
+  # The Windows build of the logic and its tests, and Wine to run them.
+  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 wine)
+fi
 if [ "${ZELVANO_WITH_TOOLS:-0}" = 1 ]; then
   # Screenshots and the benchmark peers; only the scripts that need them ask for them.
   packages+=(xvfb xdotool imagemagick hyperfine bfs fd-find)

@@ -1,5 +1,5 @@
 #include "app/FmZelvano.h"
-#include "platform/posix/PosixOs.h"
+#include "platform/NativeOs.h"
 #include "platform/qt/MainWindow.h"
 
 #include <QApplication>
@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(ProgramIcon());
     QImageReader::setAllocationLimit(1024); // MiB: room for very large photos
 
-    zelvano::PosixOs os;
+    zelvano::NativeOs os;
     zelvano::MainWindow window;
     zelvano::FmZelvano form(os, window);
     window.wire(form);

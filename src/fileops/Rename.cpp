@@ -85,8 +85,9 @@ void Command4_Click(Context& c) {
         if (answer.empty() || answer == current) {
             return;
         }
-        if (answer.find(c.os.separator()) != std::string::npos) {
-            c.win.message("A name can not hold \"" + std::string(1, c.os.separator()) +
+        if (const auto at = answer.find_first_of(std::string("/") + c.os.separator());
+            at != std::string::npos) {
+            c.win.message("A name can not hold \"" + answer.substr(at, 1) +
                           "\". Write the name alone, without a folder.");
             continue;
         }

@@ -90,7 +90,8 @@ public:
         }
         switch (type) {
         case EntryType::Folder:
-            node_.children.push_back(std::make_unique<Node>(node_.path + std::string(name) + '/'));
+            node_.children.push_back(
+                std::make_unique<Node>(node_.path + std::string(name) + os_.separator()));
             break;
         case EntryType::File:
             if (pattern_.matches(name)) {

@@ -28,7 +28,7 @@ TEST_F(Startup, PicksTheFirstTypeWithAListFile) {
         FakeWindow w;
         for (const auto& type : k.lists) {
             folder.writeBmp("pics/a." + type, 4, 4);
-            folder.write("Zelvano" + type + ".log", ListText({{folder.path() + "/pics/", "a." + type}}));
+            folder.write("Zelvano" + type + ".log", ListText({{folder.folder("pics"), "a." + type}}));
         }
         FmZelvano form(testOs, w);
         form.Form_Load();

@@ -15,8 +15,8 @@ protected:
         win.selected = 1; // p1.jpg
         std::filesystem::create_directories(dir.path() + "/backup");
     }
-    std::string pics() const { return dir.path() + "/pics/"; }
-    std::string backup() const { return dir.path() + "/backup/"; }
+    std::string pics() const { return dir.folder("pics"); }
+    std::string backup() const { return dir.folder("backup"); }
 };
 
 TEST_F(Copy, ANewCopyIsListedAtTheEnd) {
@@ -75,8 +75,9 @@ TEST_F(Copy, AFailedCopyAddsNoRecordAndSaysWhy) {
     EXPECT_EQ(win.messages().back(), kWriteProtectedRename);
     EXPECT_EQ(dir.read("backup/locked.jpg"), "old");
     Command6_Click(c);
-    EXPECT_EQ(win.messages().back(), "The picture p1.jpg could not be copied to " + dir.path() +
-                                         "/no such folder/x.jpg: No such file or directory.");
+    const std::string failed =
+        "The picture p1.jpg could not be copied to " + dir.path() + "/no such folder/x.jpg: ";
+    EXPECT_EQ(win.messages().back().substr(0, failed.size()), failed); // the system's reason follows
     EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
 }
 

@@ -5,14 +5,13 @@
 #include "support/AppFixture.h"
 
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace zelvano::test {
 namespace {
 
 class Delete : public AppFixture {
 protected:
-    std::string pics() const { return dir.path() + "/pics/"; }
+    std::string pics() const { return dir.folder("pics"); }
     void showPage(int start) {
         c.state.PageStart = start;
         win.listClear();
@@ -96,7 +95,9 @@ TEST_F(Delete, NoChangesNothingAndReselects) {
 
 TEST_F(Delete, ReadOnlyPicturesAreDeletedAllTheSame) {
     load("jpg", picturesList(2));
-    ::chmod((pics() + "p0.jpg").c_str(), 0444);
+    std::filesystem::permissions(pics() + "p0.jpg", std::filesystem::perms::owner_read |
+                                                        std::filesystem::perms::group_read |
+                                                        std::filesystem::perms::others_read);
     win.answers = {true};
     Command5_Click(c);
     EXPECT_FALSE(dir.exists("pics/p0.jpg"));
@@ -111,6 +112,7 @@ TEST_F(Delete, ARefusedOrFailedDeletionKeepsTheRecordAndSaysWhy) {
     Command5_Click(c);
     EXPECT_EQ(win.messages().back(), "The file are, write protected and can not bee deleted.");
 
+#if !defined(_WIN32) // Windows refuses to delete a folder as a file with "access denied"
     // A folder now stands where the picture was: not deleted, not reported as done.
     std::filesystem::remove(pics() + "p1.jpg");
     std::filesystem::create_directory(pics() + "p1.jpg");
@@ -120,10 +122,12 @@ TEST_F(Delete, ARefusedOrFailedDeletionKeepsTheRecordAndSaysWhy) {
     EXPECT_EQ(win.messages().back().rfind("The file p1.jpg could not be deleted: ", 0), 0U)
         << win.messages().back();
     EXPECT_TRUE(std::filesystem::is_directory(pics() + "p1.jpg"));
+#endif
     EXPECT_EQ(dir.read("Zelvanojpg.log"), text);
     EXPECT_EQ(win.listCount(), 3);
 }
 
+#if !defined(_WIN32) // Windows names cannot hold "*" or "?"
 TEST_F(Delete, AWildcardInANameIsAPlainName) {
     dir.writeBmp("pics/a*.jpg", 4, 4);
     dir.writeBmp("pics/ab.jpg", 4, 4);
@@ -135,6 +139,7 @@ TEST_F(Delete, AWildcardInANameIsAPlainName) {
     EXPECT_TRUE(dir.exists("pics/ab.jpg"));
     EXPECT_EQ(win.items, std::vector<std::string>{"ab.jpg"});
 }
+#endif
 
 } // namespace
 } // namespace zelvano::test

@@ -70,19 +70,6 @@ TEST_F(Paging, WorkedSequences) {
     }
 }
 
-TEST_F(Paging, NoNameOfAnotherTypeReachesThePage) {
-    load(45);
-    Command3_Click(c);
-    c.state.PicType = "gif";
-    win.listClear();
-    win.answers.clear();
-    HentListe(c); // gif was never scanned
-    Command3_Click(c);
-    Command2_Click(c);
-    EXPECT_EQ(win.listCount(), 0);
-    EXPECT_EQ(c.state.PageStart, 0);
-}
-
 TEST_F(Paging, NoPageStartsAtTheTablesLastRow) {
     load(1);
     for (int i = 1; i < static_cast<int>(PicTable::kRows); ++i) {

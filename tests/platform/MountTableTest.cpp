@@ -29,9 +29,5 @@ TEST(MountTable, DrivesOfASampleTable) {
                                         "/var/lib/docker/overlay2/a/merged/"}));
 }
 
-TEST(MountTable, RootAloneWhenTheTableSaysNothing) {
-    EXPECT_EQ(DrivesFromMountInfo(""), std::vector<std::string>{"/"});
-}
-
 } // namespace
 } // namespace zelvano

@@ -104,16 +104,6 @@ TEST(PosixOs, ReadingAPipeInTheListsPlaceDoesNotHang) {
     EXPECT_EQ(os.readFile(path, content).failure, Failure::Other);
 }
 
-TEST(PosixOs, ErrorsMapOntoTheFailureKinds) {
-    EXPECT_EQ(FromErrno(ENOENT).failure, Failure::NotFound);
-    EXPECT_EQ(FromErrno(ENOTDIR).failure, Failure::NotFound);
-    EXPECT_EQ(FromErrno(EACCES).failure, Failure::AccessError);
-    EXPECT_EQ(FromErrno(EPERM).failure, Failure::AccessError);
-    EXPECT_EQ(FromErrno(EROFS).failure, Failure::AccessError);
-    EXPECT_EQ(FromErrno(EISDIR).failure, Failure::Other);
-    EXPECT_EQ(FromErrno(EIO).failure, Failure::Other);
-}
-
 TEST(PosixOs, DeleteActsOnTheOneNamedFile) {
     TestFolder dir;
     PosixOs os;

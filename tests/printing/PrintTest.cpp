@@ -39,7 +39,7 @@ class Print : public AppFixture {};
 
 TEST_F(Print, TheSizeTextIsInPixelsAfterTheFirstUseEvenWhenCancelled) {
     dir.writeBmp("pics/vga.jpg", 640, 480);
-    load("jpg", ListText({{dir.path() + "/pics/", "vga.jpg"}}));
+    load("jpg", ListText({{dir.folder("pics"), "vga.jpg"}}));
     EXPECT_EQ(win.panel2, "Size: 9660 x 7260");
     win.printAnswer = false;
     Command7_Click(c);
@@ -52,7 +52,7 @@ TEST_F(Print, TheSizeTextIsInPixelsAfterTheFirstUseEvenWhenCancelled) {
 TEST_F(Print, AtItsOwnSizeWhenItFitsElseScaledDown) {
     dir.writeBmp("pics/vga.jpg", 640, 480);
     dir.writeBmp("pics/wide.jpg", 2000, 1000);
-    load("jpg", ListText({{dir.path() + "/pics/", "vga.jpg"}, {dir.path() + "/pics/", "wide.jpg"}}));
+    load("jpg", ListText({{dir.folder("pics"), "vga.jpg"}, {dir.folder("pics"), "wide.jpg"}}));
     Command7_Click(c);
     ASSERT_EQ(win.printed.size(), 1U);
     EXPECT_FALSE(win.printed[0].landscape);

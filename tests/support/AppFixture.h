@@ -34,7 +34,7 @@ protected:
         for (int i = 0; i < count; ++i) {
             const std::string name = "p" + std::to_string(i) + "." + type;
             dir.writeBmp("pics/" + name, 10 + i, 20 + i);
-            records.emplace_back(dir.path() + "/pics/", name);
+            records.emplace_back(dir.folder("pics"), name);
         }
         return ListText(records);
     }

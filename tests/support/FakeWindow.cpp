@@ -1,9 +1,9 @@
 #include "support/FakeWindow.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace zelvano::test {
 
@@ -90,11 +90,12 @@ std::optional<std::string> FakeWindow::saveFileDialog(const std::string& fileNam
 }
 
 OpResult ReadBmpSize(const std::string& path, PixelSize& size) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) {
         return OpResult::fail(Failure::NotFound, "no such file");
     }
-    if (S_ISDIR(st.st_mode)) {
+    if (std::filesystem::is_directory(status)) {
         return OpResult::fail(Failure::Other, "a folder");
     }
     std::ifstream in(path, std::ios::binary);

@@ -1,9 +1,10 @@
 #include "support/TestFolder.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -12,11 +13,25 @@ namespace zelvano::test {
 namespace fs = std::filesystem;
 
 TestFolder::TestFolder() {
-    std::string pattern = (fs::temp_directory_path() / "zelvano-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const fs::path candidate = fs::temp_directory_path() / ("zelvano-test-" + std::to_string(random()));
+        if (fs::create_directory(candidate)) {
+            path_ = candidate.string();
+        }
     }
-    path_ = pattern;
+    if (path_.empty()) {
+        throw std::runtime_error("no temporary folder could be made");
+    }
+}
+
+std::string TestFolder::folder(const std::string& relative) const {
+    std::string out = path_ + kSep + relative;
+    std::replace(out.begin(), out.end(), '/', kSep);
+    if (out.back() != kSep) {
+        out += kSep;
+    }
+    return out;
 }
 
 TestFolder::~TestFolder() {
@@ -25,7 +40,8 @@ TestFolder::~TestFolder() {
 }
 
 std::string TestFolder::make(const std::string& relative) const {
-    const std::string full = path_ + "/" + relative;
+    std::string full = path_ + kSep + relative;
+    std::replace(full.begin(), full.end(), '/', kSep);
     fs::create_directories(fs::path(full).parent_path());
     return full;
 }
@@ -77,14 +93,14 @@ OpResult TestOs::readFile(const std::string& path, std::string& content) {
     if (auto it = failReads.find(path); it != failReads.end()) {
         return it->second;
     }
-    return PosixOs::readFile(path, content);
+    return NativeOs::readFile(path, content);
 }
 
 OpResult TestOs::replaceFile(const std::string& path, const ContentSource& content) {
     if (auto it = failWrites.find(path); it != failWrites.end()) {
         return it->second;
     }
-    return PosixOs::replaceFile(path, content);
+    return NativeOs::replaceFile(path, content);
 }
 
 } // namespace zelvano::test
@@ -103,7 +119,7 @@ OpResult TestOs::listFolder(const std::string& folder, FolderVisitor& visitor) {
         }
         return OpResult::success();
     }
-    return PosixOs::listFolder(folder, visitor);
+    return NativeOs::listFolder(folder, visitor);
 }
 
 } // namespace zelvano::test

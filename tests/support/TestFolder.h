@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/posix/PosixOs.h"
+#include "platform/NativeOs.h"
 
 #include <map>
 #include <set>
@@ -8,6 +8,13 @@
 #include <vector>
 
 namespace zelvano::test {
+
+// The system's folder separator, which ends every folder the scan records.
+#if defined(_WIN32)
+inline constexpr char kSep = '\\';
+#else
+inline constexpr char kSep = '/';
+#endif
 
 // A real temporary folder, removed with everything in it at the end of the test.
 class TestFolder {
@@ -18,6 +25,8 @@ public:
     ~TestFolder();
 
     [[nodiscard]] const std::string& path() const { return path_; }
+    // A folder inside, in the system's spelling, with its trailing separator.
+    [[nodiscard]] std::string folder(const std::string& relative = {}) const;
     // path() + "/" + relative, with folders made on the way.
     std::string make(const std::string& relative) const;
     std::string write(const std::string& relative, const std::string& content) const;
@@ -36,7 +45,7 @@ std::string ListText(const std::vector<std::pair<std::string, std::string>>& rec
 
 // The real POSIX seam with the executable's folder moved to a test folder, and failures that root
 // cannot otherwise produce injected by path.
-class TestOs : public PosixOs {
+class TestOs : public NativeOs {
 public:
     explicit TestOs(std::string exeFolder) : folder_(std::move(exeFolder)) {}
     std::string executableFolder() override { return folder_; }
@@ -45,15 +54,15 @@ public:
     std::vector<std::string> listDrives() override { return drives; }
     OpResult renameFile(const std::string& from, const std::string& to, bool replace) override {
         auto it = failRenames.find(to);
-        return it != failRenames.end() ? it->second : PosixOs::renameFile(from, to, replace);
+        return it != failRenames.end() ? it->second : NativeOs::renameFile(from, to, replace);
     }
     OpResult copyFile(const std::string& from, const std::string& to, bool replace) override {
         auto it = failCopies.find(to);
-        return it != failCopies.end() ? it->second : PosixOs::copyFile(from, to, replace);
+        return it != failCopies.end() ? it->second : NativeOs::copyFile(from, to, replace);
     }
     OpResult deleteFile(const std::string& path) override {
         auto it = failDeletes.find(path);
-        return it != failDeletes.end() ? it->second : PosixOs::deleteFile(path);
+        return it != failDeletes.end() ? it->second : NativeOs::deleteFile(path);
     }
     OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
     OpResult replaceFile(const std::string& path, const ContentSource& content) override;

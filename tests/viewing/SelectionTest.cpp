@@ -8,7 +8,7 @@ namespace {
 
 class Selection : public AppFixture {
 protected:
-    std::string pics() const { return dir.path() + "/pics/"; }
+    std::string pics() const { return dir.folder("pics"); }
 };
 
 TEST_F(Selection, ShowsPathSizeInTwipsCounterAndEnablesPrint) {

@@ -12,7 +12,7 @@ namespace {
 
 class StaleEntries : public AppFixture {
 protected:
-    std::string pics() const { return dir.path() + "/pics/"; }
+    std::string pics() const { return dir.folder("pics"); }
     void select(int index) {
         win.selected = -1;
         SelectEntry(c, index);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -281,7 +282,7 @@ std::optional<std::string> MainWindow::saveFileDialog(const std::string& fileNam
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
-    return QFile::encodeName(chosen).toStdString();
+    return ToBytes(QDir::toNativeSeparators(chosen));
 }
 
 bool MainWindow::printerDialog() {

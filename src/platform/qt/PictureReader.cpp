@@ -1,19 +1,37 @@
 #include "platform/qt/PictureReader.h"
 
-#include "platform/posix/PosixOs.h"
+#include "platform/NativeOs.h"
 #include "platform/qt/OffThread.h"
+#include "platform/qt/Texts.h"
 
 #include <QFile>
 #include <QImageReader>
 
+#if defined(_WIN32)
+#include <QFileInfo>
+#else
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace zelvano {
 
 namespace {
 
+#if defined(_WIN32)
+OpResult OpenBytes(const std::string& path, QFile& file) {
+    file.setFileName(Display(path));
+    if (!QFileInfo::exists(file.fileName())) {
+        return OpResult::fail(Failure::NotFound, "no such file");
+    }
+    if (QFileInfo(file.fileName()).isDir() || !file.open(QIODevice::ReadOnly)) {
+        return OpResult::fail(Failure::Other, file.errorString().toStdString());
+    }
+    return OpResult::success();
+}
+#else
 // Opens the file by its bytes, so that a name that is not UTF-8 opens too.
 OpResult OpenBytes(const std::string& path, QFile& file) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -31,6 +49,7 @@ OpResult OpenBytes(const std::string& path, QFile& file) {
     }
     return OpResult::success();
 }
+#endif
 
 OpResult NotAPicture(const QImageReader& reader) {
     return OpResult::fail(Failure::NotAPicture, reader.errorString().toStdString());

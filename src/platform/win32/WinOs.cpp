@@ -1,0 +1,185 @@
+#include "platform/win32/WinOs.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace zelvano {
+
+namespace {
+
+OpResult LastError() {
+    return FromWinError(::GetLastError());
+}
+
+// A handle that is closed when it goes out of scope.
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (valid()) {
+            ::CloseHandle(h_);
+        }
+    }
+    [[nodiscard]] bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+    [[nodiscard]] HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+DWORD WriteAll(HANDLE file, std::string_view data) {
+    while (!data.empty()) {
+        const DWORD chunk = data.size() > (1U << 30) ? (1U << 30) : static_cast<DWORD>(data.size());
+        DWORD written = 0;
+        if (!::WriteFile(file, data.data(), chunk, &written, nullptr)) {
+            return ::GetLastError();
+        }
+        data.remove_prefix(written);
+    }
+    return ERROR_SUCCESS;
+}
+
+bool ReadOnly(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+OpResult Move(const std::string& from, const std::string& to, bool replace) {
+    return ::MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)
+               ? OpResult::success()
+               : LastError();
+}
+
+} // namespace
+
+bool WinOs::fileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    constexpr DWORD notOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & notOrdinary) == 0;
+}
+
+OpResult WinOs::setArchiveOnly(const std::string& path) {
+    return ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE) ? OpResult::success() : LastError();
+}
+
+OpResult WinOs::deleteFile(const std::string& path) {
+    return ::DeleteFileA(path.c_str()) ? OpResult::success() : LastError();
+}
+
+OpResult WinOs::renameFile(const std::string& from, const std::string& to, bool replace) {
+    return Move(from, to, replace);
+}
+
+OpResult WinOs::copyFile(const std::string& from, const std::string& to, bool replace) {
+    if (replace && ReadOnly(to)) {
+        return FromWinError(ERROR_ACCESS_DENIED); // as a copy straight onto it would be refused
+    }
+    const std::string temporary = to + ".zelvano-copy";
+    if (!::CopyFileA(from.c_str(), temporary.c_str(), FALSE)) {
+        return LastError();
+    }
+    OpResult moved = Move(temporary, to, replace);
+    if (!moved.ok()) {
+        ::DeleteFileA(temporary.c_str());
+    }
+    return moved;
+}
+
+bool WinOs::sameFile(const std::string& a, const std::string& b) {
+    const auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+        const Handle h(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        return h.valid() && ::GetFileInformationByHandle(h.get(), &info);
+    };
+    BY_HANDLE_FILE_INFORMATION ia{};
+    BY_HANDLE_FILE_INFORMATION ib{};
+    return identify(a, ia) && identify(b, ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+           ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+OpResult WinOs::readFile(const std::string& path, std::string& content) {
+    const Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) {
+        return LastError();
+    }
+    content.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < content.size()) {
+        DWORD read = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1U << 30));
+        if (!::ReadFile(file.get(), content.data() + done, want, &read, nullptr)) {
+            return LastError();
+        }
+        if (read == 0) {
+            break;
+        }
+        done += read;
+    }
+    content.resize(done);
+    return OpResult::success();
+}
+
+OpResult WinOs::replaceFile(const std::string& path, const ContentSource& content) {
+    if (ReadOnly(path)) {
+        return FromWinError(ERROR_ACCESS_DENIED); // a list the user protected stays as it is
+    }
+    const std::string temporary = path + ".zelvano-new";
+    DWORD error = ERROR_SUCCESS;
+    {
+        const Handle file(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            return LastError();
+        }
+        content([&](std::string_view piece) {
+            if (error == ERROR_SUCCESS) {
+                error = WriteAll(file.get(), piece);
+            }
+        });
+    }
+    if (error == ERROR_SUCCESS &&
+        !::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        error = ::GetLastError();
+    }
+    if (error != ERROR_SUCCESS) {
+        ::DeleteFileA(temporary.c_str());
+        return FromWinError(error);
+    }
+    return OpResult::success();
+}
+
+OpResult WinOs::appendToFile(const std::string& path, std::string_view content) {
+    const Handle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return LastError();
+    }
+    const DWORD error = WriteAll(file.get(), content);
+    return error == ERROR_SUCCESS ? OpResult::success() : FromWinError(error);
+}
+
+std::string WinOs::executableFolder() {
+    char name[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameA(nullptr, name, MAX_PATH);
+    std::string path(name, n);
+    const auto cut = path.rfind('\\');
+    if (cut == std::string::npos) {
+        return ".";
+    }
+    path.resize(cut);
+    if (path.size() == 2 && path[1] == ':') {
+        path += '\\'; // a drive's root keeps its backslash, as the system reports it
+    }
+    return path;
+}
+
+void WinOs::openWebPage(const std::string& address) {
+    ::ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+} // namespace zelvano

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Os.h"
+
+#include <atomic>
+#include <cstdint>
+
+namespace zelvano {
+
+// The operating-system seam on Windows, with the system's 8-bit (ANSI) calls, so that names are
+// the bytes of the system's code page.
+class WinOs : public Os {
+public:
+    [[nodiscard]] char separator() const override { return '\\'; }
+    bool fileExists(const std::string& path) override;
+    OpResult setArchiveOnly(const std::string& path) override;
+    OpResult deleteFile(const std::string& path) override;
+    OpResult renameFile(const std::string& from, const std::string& to, bool replace) override;
+    OpResult copyFile(const std::string& from, const std::string& to, bool replace) override;
+    bool sameFile(const std::string& a, const std::string& b) override;
+    OpResult readFile(const std::string& path, std::string& content) override;
+    OpResult replaceFile(const std::string& path, const ContentSource& content) override;
+    using Os::replaceFile;
+    OpResult appendToFile(const std::string& path, std::string_view content) override;
+    std::vector<std::string> listDrives() override;
+    OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
+    EntryType typeOf(const std::string& path, bool followLinks) override;
+    std::string executableFolder() override;
+    void openWebPage(const std::string& address) override;
+
+private:
+    // Folders are told apart by a number of their own: the walk enters no reparse point, so no
+    // folder can be reached twice.
+    std::atomic<std::uint64_t> nextFolder_{1};
+};
+
+// The failure kind of a Windows error code, with the system's text as the reason.
+OpResult FromWinError(unsigned long error);
+
+// What a folder listing's attributes say an entry is: reparse points to folders (junctions,
+// mount points, links) are never entered, reparse points to files are links.
+EntryType EntryTypeFromAttributes(unsigned long attributes);
+
+} // namespace zelvano

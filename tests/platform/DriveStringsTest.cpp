@@ -1,0 +1,20 @@
+#include "platform/win32/DriveStrings.h"
+
+#include <gtest/gtest.h>
+
+namespace zelvano {
+namespace {
+
+TEST(DriveStrings, EachDriveTakesTheNextRow) {
+    char buffer[255] = {};
+    const char drives[] = "a:\\\0C:\\\0d:\\\0"; // as the system fills it; the rest stays NUL
+    std::copy(std::begin(drives), std::end(drives), buffer);
+    EXPECT_EQ(DrivesFromLogicalStrings(buffer, sizeof buffer, 12),
+              (std::vector<std::string>{"A:\\", "C:\\", "D:\\"}));
+    EXPECT_TRUE(DrivesFromLogicalStrings(buffer, sizeof buffer, 0).empty()) << "a failed call lists nothing";
+    buffer[20] = '\x01'; // a piece that starts before "A" is passed over
+    EXPECT_EQ(DrivesFromLogicalStrings(buffer, sizeof buffer, 12).size(), 3U);
+}
+
+} // namespace
+} // namespace zelvano
