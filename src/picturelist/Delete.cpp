@@ -22,11 +22,9 @@ void Command5_Click(Context& c) {
             // The row is fixed now, whatever the yields below let happen.
             const std::size_t row = static_cast<std::size_t>(s.PageStart) + static_cast<std::size_t>(index);
             const std::string path = std::string(s.PicList.folder(row)) + name;
-            if (!DeleteForRemoval(c, run, path, name)) {
+            if (!DeletePictureAndRecord(c, run, row, path, name)) {
                 return;
             }
-            c.win.doEvents();
-            RemoveRow(c, row);
         }
     }
     RestoreSelection(c);

@@ -101,7 +101,8 @@ std::string CouldNotDelete(const std::string& name, const OpResult& result) {
     return "The file " + name + " could not be deleted: " + result.reason + ".";
 }
 
-bool DeleteForRemoval(Context& c, FailureTolerantRun& run, const std::string& path, const std::string& name) {
+bool DeletePictureAndRecord(Context& c, FailureTolerantRun& run, std::size_t row, const std::string& path,
+                            const std::string& name) {
     run.step(c.os.setArchiveOnly(path));
     c.win.doEvents();
     // Judged by the deletion's own outcome: a refused attribute change on a file that is then
@@ -115,6 +116,8 @@ bool DeleteForRemoval(Context& c, FailureTolerantRun& run, const std::string& pa
         c.win.message(CouldNotDelete(name, deleted));
         return false;
     }
+    c.win.doEvents();
+    RemoveRow(c, row);
     return true;
 }
 

@@ -42,8 +42,10 @@ inline constexpr std::string_view kWriteProtectedDelete =
     "The file are, write protected and can not bee deleted.";
 std::string CouldNotDelete(const std::string& name, const OpResult& result);
 
-// Deletes the file at `path`; when that fails for any reason but the file being gone already,
-// says why and returns false. The record of a file that is gone may go.
-bool DeleteForRemoval(Context& c, FailureTolerantRun& run, const std::string& path, const std::string& name);
+// Deletes the picture at `path` and then removes its record (`row`) with RemoveRow. When the
+// deletion fails for any reason but the file being gone already, says why, keeps the record and
+// returns false.
+bool DeletePictureAndRecord(Context& c, FailureTolerantRun& run, std::size_t row, const std::string& path,
+                            const std::string& name);
 
 } // namespace zelvano

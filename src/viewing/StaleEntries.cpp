@@ -22,12 +22,9 @@ void MissingFileCleanup(Context& c, FailureTolerantRun& run) {
     c.win.setPanelText(Panel::Two, "");
     if (c.win.askYesNo("The picture '" + name +
                        "' dose not exists, do you want to delete it from the list?")) {
-        const std::size_t row = SelectedRow(c);
-        if (!DeleteForRemoval(c, run, path, name)) {
+        if (!DeletePictureAndRecord(c, run, SelectedRow(c), path, name)) {
             return;
         }
-        c.win.doEvents();
-        RemoveRow(c, row);
         RestoreSelection(c);
     }
     ShowCounter(c);
@@ -44,12 +41,9 @@ bool NotAPictureCleanup(Context& c, FailureTolerantRun& run) {
     c.win.doEvents();
     if (c.win.askYesNo("The file " + name + " are not a picture file, do you want to delete it?") &&
         !name.empty()) {
-        const std::size_t row = SelectedRow(c);
-        if (!DeleteForRemoval(c, run, path, name)) {
+        if (!DeletePictureAndRecord(c, run, SelectedRow(c), path, name)) {
             return false;
         }
-        c.win.doEvents();
-        RemoveRow(c, row);
     }
     ShowCounter(c);
     c.win.doEvents();
