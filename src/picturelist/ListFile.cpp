@@ -8,35 +8,6 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// Splits list-file text into lines by the reading rule above.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-
-    [[nodiscard]] bool atEnd() const { return pos_ >= text_.size(); }
-    [[nodiscard]] std::string_view rest() const { return text_.substr(pos_); }
-
-    std::string_view next() {
-        const char* begin = text_.data() + pos_;
-        const std::size_t left = text_.size() - pos_;
-        const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', left));
-        if (cr == nullptr) {
-            pos_ = text_.size();
-            return {begin, left};
-        }
-        const auto length = static_cast<std::size_t>(cr - begin);
-        pos_ += length + 1;
-        if (pos_ < text_.size() && text_[pos_] == '\n') {
-            ++pos_;
-        }
-        return {begin, length};
-    }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
 } // namespace
 
 std::string ListFilePath(const std::string& exeFolder, char separator, const std::string& picType) {
@@ -48,25 +19,69 @@ std::string ListFilePath(const std::string& exeFolder, char separator, const std
     return path;
 }
 
-void ParseList(std::string_view text, PicTable& table) {
-    table.clear();
-    // Records of real lists average well over 40 bytes; a guess saves most regrowth of the rows.
-    table.reserve(text.size() / 40 + 1, text.size() / 4);
-    LineReader lines(text);
-    while (!lines.atEnd()) { // the end test comes only before a record's first line
-        if (table.full()) {
-            table.setOverflow(std::string(lines.rest()));
-            return;
-        }
-        const std::string_view folder = lines.next();
-        if (lines.atEnd()) {
-            return; // an unpaired last line
-        }
-        const std::string_view name = lines.next();
-        if (!folder.empty() && !name.empty()) {
-            table.append(folder, name);
+ListParser::ListParser(PicTable& table) : table_(table) {
+    table_.clear();
+}
+
+void ListParser::feed(std::string_view piece) {
+    if (skipLf_ && !piece.empty()) {
+        skipLf_ = false;
+        if (piece.front() == '\n') {
+            piece.remove_prefix(1);
         }
     }
+    while (!piece.empty()) {
+        if (overflowing_) {
+            overflow_.append(piece);
+            return;
+        }
+        const auto* cr = static_cast<const char*>(std::memchr(piece.data(), '\r', piece.size()));
+        if (cr == nullptr) {
+            partial_.append(piece);
+            return;
+        }
+        const auto length = static_cast<std::size_t>(cr - piece.data());
+        std::string_view value = piece.substr(0, length);
+        if (!partial_.empty()) {
+            partial_.append(value);
+            value = partial_;
+        }
+        piece.remove_prefix(length + 1);
+        if (piece.empty()) {
+            skipLf_ = true;
+        } else if (piece.front() == '\n') {
+            piece.remove_prefix(1);
+        }
+        line(value);
+        partial_.clear();
+    }
+}
+
+void ListParser::line(std::string_view value) {
+    if (!haveFolder_) {
+        folder_.assign(value);
+        haveFolder_ = true;
+        return;
+    }
+    haveFolder_ = false;
+    if (!folder_.empty() && !value.empty()) {
+        table_.append(folder_, value);
+    }
+    overflowing_ = table_.full();
+}
+
+void ListParser::finish() {
+    if (!overflowing_ && !partial_.empty()) {
+        line(partial_); // the last line, without a line end
+        partial_.clear();
+    }
+    table_.setOverflow(std::move(overflow_)); // an unpaired last line is left out
+}
+
+void ParseList(std::string_view text, PicTable& table) {
+    ListParser parser(table);
+    parser.feed(text);
+    parser.finish();
 }
 
 void WriteList(const PicTable& table, const std::function<void(std::string_view)>& put) {

@@ -15,8 +15,28 @@ namespace zelvano {
 // Path of a type's list file: the executable's folder, the separator, "Zelvano", type, ".log".
 std::string ListFilePath(const std::string& exeFolder, char separator, const std::string& picType);
 
-// Makes `table` hold the records of `text`. Records beyond the table's last row are kept raw as its
-// overflow; an unpaired last line, and records with an empty line, name no file and are dropped.
+// Reads list-file text, given in pieces of any size, into a table (emptied first). Records beyond
+// the table's last row are kept raw as its overflow; an unpaired last line, and records with an
+// empty line, name no file and are dropped.
+class ListParser {
+public:
+    explicit ListParser(PicTable& table);
+    void feed(std::string_view piece);
+    void finish(); // the text has ended
+
+private:
+    void line(std::string_view value);
+
+    PicTable& table_;
+    std::string partial_; // a line begun in an earlier piece
+    std::string folder_;  // the first line of the record being read
+    bool haveFolder_ = false;
+    bool skipLf_ = false;      // the last piece ended in CR: an LF that starts the next belongs to it
+    bool overflowing_ = false; // the table is full: the rest is kept raw
+    std::string overflow_;
+};
+
+// The same for a whole text.
 void ParseList(std::string_view text, PicTable& table);
 
 // The list-file text of the table: removed rows left out, the overflow kept at the end.

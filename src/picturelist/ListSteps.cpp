@@ -7,6 +7,18 @@ namespace zelvano {
 
 namespace {
 
+// Reads a list file into `table`; on failure `table` is left empty.
+OpResult ReadList(Context& c, const std::string& path, PicTable& table) {
+    ListParser parser(table);
+    const OpResult read = c.os.readFile(path, [&parser](std::string_view piece) { parser.feed(piece); });
+    if (read.ok()) {
+        parser.finish();
+    } else {
+        table.clear();
+    }
+    return read;
+}
+
 std::string NotScannedMessage(const std::string& picType) {
     return "There have not been Scanned fore " + picType + " pictures. Click on 'Scan disk/disks'.";
 }
@@ -28,13 +40,9 @@ void HentListe(Context& c) {
         ShowCounter(c);
         return;
     }
-    std::string text;
-    if (const OpResult read = c.os.readFile(path, text); !read.ok()) {
+    if (const OpResult read = ReadList(c, path, s.PicList); !read.ok()) {
         c.win.message("The list file " + path + " could not be read: " + read.reason);
-    } else {
-        ParseList(text, s.PicList);
     }
-    text = std::string(); // the file's text is not needed beside the table
     s.PageStart = 0;
     FillPage(c);
     SelectEntry(c, 0);
@@ -51,9 +59,9 @@ void ReloadList(Context& c) {
     if (!c.os.fileExists(path)) {
         return;
     }
-    std::string text;
-    if (c.os.readFile(path, text).ok()) {
-        ParseList(text, c.state.PicList);
+    PicTable loaded;
+    if (ReadList(c, path, loaded).ok()) {
+        c.state.PicList = std::move(loaded);
     }
 }
 

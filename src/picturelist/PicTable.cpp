@@ -55,9 +55,4 @@ void PicTable::clear() {
     lastFolder_ = kRemovedFolder;
 }
 
-void PicTable::reserve(std::size_t rows, std::size_t nameBytes) {
-    rows_.reserve(rows < kRows ? rows : kRows);
-    names_.reserve(nameBytes);
-}
-
 } // namespace zelvano

@@ -42,7 +42,6 @@ public:
     void setName(std::size_t row, std::string_view name);
     void markRemoved(std::size_t row);
     void clear();
-    void reserve(std::size_t rows, std::size_t nameBytes);
 
     // Raw list-file text of records beyond the table's last row, kept so that no rewrite loses them.
     [[nodiscard]] const std::string& overflow() const { return overflow_; }

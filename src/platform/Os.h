@@ -10,8 +10,10 @@
 
 namespace zelvano {
 
-// A file's content given piece by piece: calls `put` with each piece, in order.
-using ContentSource = std::function<void(const std::function<void(std::string_view)>& put)>;
+// Takes a file's content piece by piece, in order.
+using ContentSink = std::function<void(std::string_view piece)>;
+// Gives a file's content piece by piece: calls `put` with each piece, in order.
+using ContentSource = std::function<void(const ContentSink& put)>;
 
 // What a folder listing says an entry is. Unknown: the listing does not say; ask typeOf.
 enum class EntryType { File, Folder, Link, Other, Unknown };
@@ -69,8 +71,13 @@ public:
     // Whether two paths name one and the same file (one file under two spellings, a hard link).
     virtual bool sameFile(const std::string& a, const std::string& b) = 0;
 
-    // Reads a whole file into `content`.
-    virtual OpResult readFile(const std::string& path, std::string& content) = 0;
+    // Reads a whole file, giving it to `sink` in pieces of a bounded size, so that a large file
+    // needs no copy of its own in memory. On failure `sink` may have had part of it.
+    virtual OpResult readFile(const std::string& path, const ContentSink& sink) = 0;
+    OpResult readFile(const std::string& path, std::string& content) {
+        content.clear();
+        return readFile(path, [&content](std::string_view piece) { content.append(piece); });
+    }
 
     // Replaces a file's content as a whole: the new content is written beside it and then takes
     // its place, so a failed write leaves the old file as it was. A file the caller may not write

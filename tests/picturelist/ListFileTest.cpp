@@ -43,6 +43,16 @@ TEST(ListFile, ReadingRulesForLineEnds) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Parse(c.text), c.expected) << c.what;
+        // The file is read in pieces: a line, or a CR LF, may be split anywhere.
+        for (std::size_t size = 1; size <= 4; ++size) {
+            PicTable t;
+            ListParser parser(t);
+            for (std::size_t at = 0; at < c.text.size(); at += size) {
+                parser.feed(std::string_view(c.text).substr(at, size));
+            }
+            parser.finish();
+            EXPECT_EQ(Rows(t), c.expected) << c.what << ", pieces of " << size;
+        }
     }
 }
 

@@ -89,11 +89,11 @@ std::string ListText(const std::vector<std::pair<std::string, std::string>>& rec
     return text;
 }
 
-OpResult TestOs::readFile(const std::string& path, std::string& content) {
+OpResult TestOs::readFile(const std::string& path, const ContentSink& sink) {
     if (auto it = failReads.find(path); it != failReads.end()) {
         return it->second;
     }
-    return NativeOs::readFile(path, content);
+    return NativeOs::readFile(path, sink);
 }
 
 OpResult TestOs::replaceFile(const std::string& path, const ContentSource& content) {

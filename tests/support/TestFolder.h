@@ -50,7 +50,8 @@ public:
     explicit TestOs(std::string exeFolder) : folder_(std::move(exeFolder)) {}
     std::string executableFolder() override { return folder_; }
     void openWebPage(const std::string& address) override { opened.push_back(address); }
-    OpResult readFile(const std::string& path, std::string& content) override;
+    OpResult readFile(const std::string& path, const ContentSink& sink) override;
+    using NativeOs::readFile;
     std::vector<std::string> listDrives() override { return drives; }
     OpResult renameFile(const std::string& from, const std::string& to, bool replace) override {
         auto it = failRenames.find(to);

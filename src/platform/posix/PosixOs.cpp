@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace zelvano {
 
@@ -94,7 +95,7 @@ OpResult PosixOs::deleteFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0 ? OpResult::success() : LastError();
 }
 
-OpResult PosixOs::readFile(const std::string& path, std::string& content) {
+OpResult PosixOs::readFile(const std::string& path, const ContentSink& sink) {
     // Non-blocking, so that a pipe in the file's place cannot hang the window.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
@@ -107,13 +108,9 @@ OpResult PosixOs::readFile(const std::string& path, std::string& content) {
     if (!S_ISREG(st.st_mode)) {
         return OpResult::fail(Failure::Other, "not an ordinary file");
     }
-    content.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t done = 0;
+    std::vector<char> buffer(std::size_t{1} << 20);
     for (;;) {
-        if (done == content.size()) {
-            content.resize(done + 65536); // the file may have grown
-        }
-        const ssize_t n = ::read(fd.get(), content.data() + done, content.size() - done);
+        const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -121,12 +118,10 @@ OpResult PosixOs::readFile(const std::string& path, std::string& content) {
             return LastError();
         }
         if (n == 0) {
-            break;
+            return OpResult::success();
         }
-        done += static_cast<std::size_t>(n);
+        sink({buffer.data(), static_cast<std::size_t>(n)});
     }
-    content.resize(done);
-    return OpResult::success();
 }
 
 OpResult PosixOs::replaceFile(const std::string& path, const ContentSource& content) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <vector>
 
 namespace zelvano {
 
@@ -100,28 +101,23 @@ bool WinOs::sameFile(const std::string& a, const std::string& b) {
            ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
-OpResult WinOs::readFile(const std::string& path, std::string& content) {
+OpResult WinOs::readFile(const std::string& path, const ContentSink& sink) {
     const Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size{};
-    if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) {
+    if (!file.valid()) {
         return LastError();
     }
-    content.resize(static_cast<std::size_t>(size.QuadPart));
-    std::size_t done = 0;
-    while (done < content.size()) {
+    std::vector<char> buffer(std::size_t{1} << 20);
+    for (;;) {
         DWORD read = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1U << 30));
-        if (!::ReadFile(file.get(), content.data() + done, want, &read, nullptr)) {
+        if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
             return LastError();
         }
         if (read == 0) {
-            break;
+            return OpResult::success();
         }
-        done += read;
+        sink({buffer.data(), read});
     }
-    content.resize(done);
-    return OpResult::success();
 }
 
 OpResult WinOs::replaceFile(const std::string& path, const ContentSource& content) {

@@ -18,7 +18,8 @@ public:
     OpResult renameFile(const std::string& from, const std::string& to, bool replace) override;
     OpResult copyFile(const std::string& from, const std::string& to, bool replace) override;
     bool sameFile(const std::string& a, const std::string& b) override;
-    OpResult readFile(const std::string& path, std::string& content) override;
+    OpResult readFile(const std::string& path, const ContentSink& sink) override;
+    using Os::readFile;
     OpResult replaceFile(const std::string& path, const ContentSource& content) override;
     using Os::replaceFile;
     OpResult appendToFile(const std::string& path, std::string_view content) override;
