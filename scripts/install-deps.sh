@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, test and run Zelvano, when any is missing.
-# Runs apt-get as root, through sudo otherwise.
+# Runs apt-get as root, through sudo otherwise. Further package names may be given as arguments.
 set -euo pipefail
 
 packages=(
@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
+packages+=("$@")
 if [ "${ZELVANO_WITH_WINDOWS:-0}" = 1 ]; then
   # The Windows build of the logic and its tests, and Wine to run them.
   packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 wine)

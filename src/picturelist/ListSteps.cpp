@@ -10,7 +10,7 @@ namespace {
 // Reads a list file into `table`; on failure `table` is left empty.
 OpResult ReadList(Context& c, const std::string& path, PicTable& table) {
     ListParser parser(table);
-    const OpResult read = c.os.readFile(path, [&parser](std::string_view piece) { parser.feed(piece); });
+    OpResult read = c.os.readFile(path, [&parser](std::string_view piece) { parser.feed(piece); });
     if (read.ok()) {
         parser.finish();
     } else {

@@ -15,8 +15,8 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
-#include <cstdio>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace zelvano {
 namespace {
@@ -147,8 +147,9 @@ PdfPages ReadPdf(const std::string& path) {
     }
     const std::size_t box = pdf.find("/MediaBox [");
     if (box != std::string::npos) {
+        std::istringstream numbers(pdf.substr(box + 11, 80));
         double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        std::sscanf(pdf.c_str() + box, "/MediaBox [%lf %lf %lf %lf", &x0, &y0, &x1, &y1);
+        numbers >> x0 >> y0 >> x1 >> y1;
         pages.landscape = x1 - x0 > y1 - y0;
     }
     return pages;

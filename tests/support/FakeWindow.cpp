@@ -40,7 +40,7 @@ OpResult FakeWindow::showPreview(const std::string& path) {
     journal.push_back("preview:" + path);
     PixelSize ignored;
     const auto failure = unreadable.find(path);
-    const OpResult result = failure != unreadable.end() ? failure->second : ReadBmpSize(path, ignored);
+    OpResult result = failure != unreadable.end() ? failure->second : ReadBmpSize(path, ignored);
     if (!result.ok()) {
         preview.clear();
     }
@@ -50,7 +50,7 @@ OpResult FakeWindow::showPreview(const std::string& path) {
 OpResult FakeWindow::loadPictureBox(const std::string& path) {
     PixelSize size;
     const auto failure = unreadable.find(path);
-    const OpResult result = failure != unreadable.end() ? failure->second : ReadBmpSize(path, size);
+    OpResult result = failure != unreadable.end() ? failure->second : ReadBmpSize(path, size);
     if (result.ok()) {
         picture = size;
     }

@@ -47,7 +47,7 @@ std::string TestFolder::make(const std::string& relative) const {
 }
 
 std::string TestFolder::write(const std::string& relative, const std::string& content) const {
-    const std::string full = make(relative);
+    std::string full = make(relative);
     std::ofstream(full, std::ios::binary) << content;
     return full;
 }
@@ -57,11 +57,9 @@ std::string TestFolder::writeBmp(const std::string& relative, int width, int hei
     std::string header(54, '\0');
     header[0] = 'B';
     header[1] = 'M';
-    for (int i = 0; i < 4; ++i) {
-        header[static_cast<std::size_t>(18 + i)] =
-            static_cast<char>((static_cast<std::uint32_t>(width) >> (8 * i)) & 0xFF);
-        header[static_cast<std::size_t>(22 + i)] =
-            static_cast<char>((static_cast<std::uint32_t>(height) >> (8 * i)) & 0xFF);
+    for (std::size_t i = 0; i < 4; ++i) { // little-endian 32-bit width and height
+        header[18 + i] = static_cast<char>((static_cast<std::uint32_t>(width) >> (8 * i)) & 0xFF);
+        header[22 + i] = static_cast<char>((static_cast<std::uint32_t>(height) >> (8 * i)) & 0xFF);
     }
     return write(relative, header);
 }
@@ -84,7 +82,7 @@ bool TestFolder::exists(const std::string& relative) const {
 std::string ListText(const std::vector<std::pair<std::string, std::string>>& records) {
     std::string text;
     for (const auto& [folder, name] : records) {
-        text += folder + "\r\n" + name + "\r\n";
+        text.append(folder).append("\r\n").append(name).append("\r\n");
     }
     return text;
 }
