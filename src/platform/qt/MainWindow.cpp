@@ -48,8 +48,7 @@ QString Title() {
 
 MainWindow::~MainWindow() = default;
 
-MainWindow::MainWindow()
-    : c_(BuildControls(*this)), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+MainWindow::MainWindow() : c_(BuildControls(*this)) {
     setObjectName(QStringLiteral("fmZelvano"));
     setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -64,35 +63,35 @@ void MainWindow::buildMenus() {
     file->setObjectName(QStringLiteral("meFile"));
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("meExit"));
-    connect(exit, &QAction::triggered, this, [this] { form_->meExit_Click(); });
+    connect(exit, &QAction::triggered, this, forward(&FmZelvano::meExit_Click));
 
     QMenu* about = menuBar()->addMenu(QStringLiteral("&Abut Brimlet"));
     about->setObjectName(QStringLiteral("meAbut"));
     QAction* update = about->addAction(QStringLiteral("Look fore Brimlet update"));
     update->setObjectName(QStringLiteral("meUpdate"));
-    connect(update, &QAction::triggered, this, [this] { form_->meUpdate_Click(); });
+    connect(update, &QAction::triggered, this, forward(&FmZelvano::meUpdate_Click));
 }
 
 void MainWindow::wire(FmZelvano& form) {
     form_ = &form;
-    connect(c_.Command1, &QPushButton::clicked, this, [this] { form_->Command1_Click(); });
-    connect(c_.Command2, &QPushButton::clicked, this, [this] { form_->Command2_Click(); });
-    connect(c_.Command3, &QPushButton::clicked, this, [this] { form_->Command3_Click(); });
-    connect(c_.Command4, &QPushButton::clicked, this, [this] { form_->Command4_Click(); });
-    connect(c_.Command5, &QPushButton::clicked, this, [this] { form_->Command5_Click(); });
-    connect(c_.Command6, &QPushButton::clicked, this, [this] { form_->Command6_Click(); });
-    connect(c_.Command7, &QPushButton::clicked, this, [this] { form_->Command7_Click(); });
-    connect(c_.Command8, &QPushButton::clicked, this, [this] { form_->Command8_Click(); });
+    connect(c_.Command1, &QPushButton::clicked, this, forward(&FmZelvano::Command1_Click));
+    connect(c_.Command2, &QPushButton::clicked, this, forward(&FmZelvano::Command2_Click));
+    connect(c_.Command3, &QPushButton::clicked, this, forward(&FmZelvano::Command3_Click));
+    connect(c_.Command4, &QPushButton::clicked, this, forward(&FmZelvano::Command4_Click));
+    connect(c_.Command5, &QPushButton::clicked, this, forward(&FmZelvano::Command5_Click));
+    connect(c_.Command6, &QPushButton::clicked, this, forward(&FmZelvano::Command6_Click));
+    connect(c_.Command7, &QPushButton::clicked, this, forward(&FmZelvano::Command7_Click));
+    connect(c_.Command8, &QPushButton::clicked, this, forward(&FmZelvano::Command8_Click));
     for (int i = 0; i < static_cast<int>(c_.Option.size()); ++i) {
         connect(c_.Option[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) {
-                form_->OptionClick(i);
+                run([this, i] { form_->OptionClick(i); });
             }
         });
     }
     connect(c_.List1, &QListWidget::itemSelectionChanged, this, [this] {
         if (listIndex() >= 0) {
-            form_->List1_Click();
+            run([this] { form_->List1_Click(); });
         }
     });
 }
@@ -101,15 +100,32 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == c_.List1 && event->type() == QEvent::KeyPress && form_ != nullptr) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) {
-            form_->List1_KeyDown(key->key() == Qt::Key_Backspace ? kKeyBackspace : kKeyDelete,
-                                 ShiftState(key->modifiers()));
+            const int code = key->key() == Qt::Key_Backspace ? kKeyBackspace : kKeyDelete;
+            const int shift = ShiftState(key->modifiers());
+            run([this, code, shift] { form_->List1_KeyDown(code, shift); });
             return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+void MainWindow::run(const std::function<void()>& handler) {
+    ++running_;
+    handler();
+    --running_;
+}
+
+std::function<void()> MainWindow::forward(void (FmZelvano::*handler)()) {
+    return [this, handler] {
+        run([this, handler] { (form_->*handler)(); });
+    };
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (running_ > 0) {
+        event->ignore(); // as Exit, it waits until the command under way has ended
+        return;
+    }
     event->accept();
     quit(); // closing by the frame ends the program as Exit does
 }
@@ -285,21 +301,28 @@ std::optional<std::string> MainWindow::saveFileDialog(const std::string& fileNam
     return ToBytes(QDir::toNativeSeparators(chosen));
 }
 
+QPrinter& MainWindow::printer() {
+    if (!printer_) { // made on first use: finding the printers takes time at start-up
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *printer_;
+}
+
 bool MainWindow::printerDialog() {
-    QPrintDialog dialog(printer_.get(), this);
+    QPrintDialog dialog(&printer(), this);
     return dialog.exec() == QDialog::Accepted;
 }
 
 PrintArea MainWindow::printableArea() {
-    QPageLayout layout = printer_->pageLayout();
+    QPageLayout layout = printer().pageLayout();
     layout.setOrientation(QPageLayout::Portrait);
     const QRectF area = layout.paintRect(QPageLayout::Millimeter);
     return {static_cast<float>(area.width()), static_cast<float>(area.height())};
 }
 
 OpResult MainWindow::printPicture(bool landscape, float widthMm, float heightMm) {
-    printer_->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    const double dotsPerMm = printer_->resolution() / 25.4;
+    printer().setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const double dotsPerMm = printer().resolution() / 25.4;
     const QSizeF target(widthMm * dotsPerMm, heightMm * dotsPerMm);
     // Decoded no larger than the page needs, so that a very large photo prints as well.
     const PictureRead read = ReadPictureOffThread(picturePath_, target.toSize().expandedTo(QSize(1, 1)));
@@ -307,7 +330,7 @@ OpResult MainWindow::printPicture(bool landscape, float widthMm, float heightMm)
         return read.result;
     }
     QPainter painter;
-    if (!painter.begin(printer_.get())) {
+    if (!painter.begin(&printer())) {
         return OpResult::fail(Failure::Other, "the printer could not be started");
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -65,7 +65,7 @@ public:
     [[nodiscard]] PrintArea printableArea() override;
     OpResult printPicture(bool landscape, float widthMm, float heightMm) override;
     // The printer Print uses; the window tests send it to a PDF file.
-    [[nodiscard]] QPrinter& printer() { return *printer_; }
+    [[nodiscard]] QPrinter& printer();
     void doEvents() override;
     void quit() override;
 
@@ -75,10 +75,14 @@ protected:
 
 private:
     void buildMenus();
+    // Runs one of the form's handlers; while any runs, closing the window by its frame waits.
+    void run(const std::function<void()>& handler);
+    std::function<void()> forward(void (FmZelvano::*handler)());
 
     Controls c_;
     class WaitWindow* vent_ = nullptr;
     bool busy_ = false;
+    int running_ = 0; // handlers under way, nested ones counted too
     FmZelvano* form_ = nullptr;
     std::string picturePath_; // what Picture1 holds
     std::optional<PixelSize> pictureSize_;
