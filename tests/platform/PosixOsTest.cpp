@@ -83,18 +83,6 @@ TEST(PosixOs, ExistenceTestFindsFilesNotFolders) {
     EXPECT_FALSE(os.fileExists(dir.path() + "/missing.jpg"));
 }
 
-TEST(PosixOs, ArchiveOnlyGivesTheOwnerWriteAccess) {
-    TestFolder dir;
-    PosixOs os;
-    const std::string file = dir.write("ro.jpg", "x");
-    ::chmod(file.c_str(), 0444);
-    ASSERT_TRUE(os.setArchiveOnly(file).ok());
-    struct stat st {};
-    ::stat(file.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0644U);
-    EXPECT_EQ(os.setArchiveOnly(dir.path() + "/missing.jpg").failure, Failure::NotFound);
-}
-
 TEST(PosixOs, ReadingAPipeInTheListsPlaceDoesNotHang) {
     TestFolder dir;
     PosixOs os;
@@ -102,16 +90,6 @@ TEST(PosixOs, ReadingAPipeInTheListsPlaceDoesNotHang) {
     ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
     std::string content;
     EXPECT_EQ(os.readFile(path, content).failure, Failure::Other);
-}
-
-TEST(PosixOs, DeleteActsOnTheOneNamedFile) {
-    TestFolder dir;
-    PosixOs os;
-    dir.write("a1.jpg", "x");
-    dir.write("a?.jpg", "x");
-    EXPECT_TRUE(os.deleteFile(dir.path() + "/a?.jpg").ok());
-    EXPECT_TRUE(dir.exists("a1.jpg"));
-    EXPECT_EQ(os.deleteFile(dir.path() + "/a?.jpg").failure, Failure::NotFound);
 }
 
 } // namespace

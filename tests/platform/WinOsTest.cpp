@@ -71,14 +71,6 @@ TEST(WinOs, ReparsePointsToFoldersAreNeverEntered) {
     EXPECT_EQ(found.count(), 1U);
 }
 
-TEST(WinOs, ListFileBesideTheExecutable) {
-    WinOs os;
-    const std::string folder = os.executableFolder();
-    ASSERT_GE(folder.size(), 3U);
-    EXPECT_EQ(folder[1], ':');
-    EXPECT_TRUE(folder.size() == 3 || folder.back() != '\\') << folder;
-}
-
 TEST(WinOs, RenameNeverReplacesUnlessAskedAndCopyRespectsReadOnly) {
     TestFolder dir;
     WinOs os;
