@@ -3,6 +3,7 @@
 #include "fileops/FileNames.h"
 #include "picturelist/ListFile.h"
 #include "picturelist/ListSteps.h"
+#include "viewing/Selection.h"
 
 namespace zelvano {
 
@@ -57,9 +58,7 @@ void Command6_Click(Context& c) {
         if (!chosen || chosen->empty()) {
             return;
         }
-        const std::size_t row = static_cast<std::size_t>(s.PageStart) + static_cast<std::size_t>(index);
-        const std::string source = std::string(s.PicList.folder(row)) + name;
-        if (!CopyPicture(c, source, name, WithTypeExtension(*chosen, s.PicType))) {
+        if (!CopyPicture(c, EntryPath(c, index), name, WithTypeExtension(*chosen, s.PicType))) {
             return;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "fileops/FileNames.h"
 #include "picturelist/ListSteps.h"
+#include "viewing/Selection.h"
 
 namespace zelvano {
 
@@ -77,7 +78,7 @@ void Command4_Click(Context& c) {
     if (current.empty()) {
         return;
     }
-    const std::size_t row = static_cast<std::size_t>(s.PageStart) + static_cast<std::size_t>(index);
+    const std::size_t row = RowOf(c, index);
     const Selected picture{row, std::string(s.PicList.folder(row)), current};
     for (;;) {
         const std::string answer =

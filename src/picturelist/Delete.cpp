@@ -1,15 +1,9 @@
 #include "picturelist/Delete.h"
 
 #include "picturelist/ListSteps.h"
+#include "viewing/Selection.h"
 
 namespace zelvano {
-
-namespace {
-
-constexpr int kKeyBackspace = 8;
-constexpr int kKeyDelete = 46;
-
-} // namespace
 
 void Command5_Click(Context& c) {
     FailureTolerantRun run;
@@ -20,9 +14,7 @@ void Command5_Click(Context& c) {
         s.SelIndex = static_cast<std::int16_t>(index);
         if (c.win.askYesNo("Do you want to delete " + name + "?")) {
             // The row is fixed now, whatever the yields below let happen.
-            const std::size_t row = static_cast<std::size_t>(s.PageStart) + static_cast<std::size_t>(index);
-            const std::string path = std::string(s.PicList.folder(row)) + name;
-            if (!DeletePictureAndRecord(c, run, row, path, name)) {
+            if (!DeletePictureAndRecord(c, run, RowOf(c, index), EntryPath(c, index), name)) {
                 return;
             }
         }

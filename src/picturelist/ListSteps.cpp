@@ -84,10 +84,6 @@ void ShowCounter(Context& c) {
                             std::to_string(position));
 }
 
-} // namespace zelvano
-
-namespace zelvano {
-
 void RemoveRow(Context& c, std::size_t row) {
     c.state.PicList.markRemoved(row);
     SaveList(c);

@@ -16,7 +16,6 @@ public:
         return result;
     }
     [[nodiscard]] Failure lastFailure() const { return last_.failure; }
-    [[nodiscard]] const OpResult& last() const { return last_; }
 
 private:
     OpResult last_;

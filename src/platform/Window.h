@@ -30,6 +30,10 @@ struct PrintArea {
 // Buttons whose enabled state the logic changes.
 enum class Button { Command1, Command7 };
 
+// Key codes the window passes to List1_KeyDown.
+inline constexpr int kKeyBackspace = 8;
+inline constexpr int kKeyDelete = 46;
+
 // The status bar's two panels: 1 holds the path, 2 the size text.
 enum class Panel { One = 1, Two = 2 };
 

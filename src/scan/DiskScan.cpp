@@ -21,11 +21,6 @@ unsigned SearchThreads() {
     return std::clamp(std::thread::hardware_concurrency(), 1U, 8U);
 }
 
-OpResult WriteScannedList(Context& c) {
-    const PicTable& table = c.state.PicList;
-    return c.os.replaceFile(CurrentListFile(c), [&table](const auto& put) { WriteList(table, put); });
-}
-
 } // namespace
 
 void ListDrives(Context& c) {
@@ -78,7 +73,7 @@ void Command1_Click(Context& c) {
         c.win.message("There are no " + s.PicType + " on your computer.");
         s.PageStart = 0;
     } else {
-        const OpResult written = WriteScannedList(c);
+        const OpResult written = SaveList(c);
         if (written.ok()) {
             ReloadList(c);
         }

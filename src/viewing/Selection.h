@@ -14,7 +14,12 @@ void List1_Click(Context& c);
 // selection changes, and not when the entry is already the selected one.
 void SelectEntry(Context& c, int index);
 
-// Folder of the selected row followed by the selected entry's text; empty when nothing is selected.
+// The table row of list-box entry `index`, and its picture's full path (the row's folder followed
+// by the entry's text).
+std::size_t RowOf(const Context& c, int index);
+std::string EntryPath(const Context& c, int index);
+
+// The full path of the selected entry; empty when nothing is selected.
 std::string SelectedPath(const Context& c);
 
 } // namespace zelvano

@@ -6,14 +6,6 @@
 
 namespace zelvano {
 
-namespace {
-
-std::size_t SelectedRow(const Context& c) {
-    return static_cast<std::size_t>(c.state.PageStart) + static_cast<std::size_t>(c.win.listIndex());
-}
-
-} // namespace
-
 void MissingFileCleanup(Context& c, FailureTolerantRun& run) {
     const std::string path = SelectedPath(c);
     const std::string name = c.win.listText(c.win.listIndex());
@@ -22,7 +14,7 @@ void MissingFileCleanup(Context& c, FailureTolerantRun& run) {
     c.win.setPanelText(Panel::Two, "");
     if (c.win.askYesNo("The picture '" + name +
                        "' dose not exists, do you want to delete it from the list?")) {
-        if (!DeletePictureAndRecord(c, run, SelectedRow(c), path, name)) {
+        if (!DeletePictureAndRecord(c, run, RowOf(c, c.win.listIndex()), path, name)) {
             return;
         }
         RestoreSelection(c);
@@ -41,7 +33,7 @@ bool NotAPictureCleanup(Context& c, FailureTolerantRun& run) {
     c.win.doEvents();
     if (c.win.askYesNo("The file " + name + " are not a picture file, do you want to delete it?") &&
         !name.empty()) {
-        if (!DeletePictureAndRecord(c, run, SelectedRow(c), path, name)) {
+        if (!DeletePictureAndRecord(c, run, RowOf(c, c.win.listIndex()), path, name)) {
             return false;
         }
     }

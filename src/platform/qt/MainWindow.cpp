@@ -32,9 +32,6 @@ namespace zelvano {
 
 namespace {
 
-constexpr int kKeyBackspace = 8;
-constexpr int kKeyDelete = 46;
-
 int ShiftState(Qt::KeyboardModifiers m) {
     return (m.testFlag(Qt::ShiftModifier) ? 1 : 0) | (m.testFlag(Qt::ControlModifier) ? 2 : 0) |
            (m.testFlag(Qt::AltModifier) ? 4 : 0);
