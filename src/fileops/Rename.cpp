@@ -62,8 +62,7 @@ void PlainRename(Context& c, const Selected& picture, const std::string& newName
         return;
     }
     c.state.PicList.setName(picture.row, newName);
-    SaveList(c);
-    ReloadList(c);
+    SaveAndReload(c);
     c.win.listClear();
     FillPage(c);
     RestoreSelection(c);

@@ -90,9 +90,6 @@ void WriteList(const PicTable& table, const std::function<void(std::string_view)
     std::string piece;
     piece.reserve(kPiece + 4096);
     for (std::size_t row = 0; row < table.count(); ++row) {
-        if (table.removed(row)) {
-            continue;
-        }
         piece.append(table.folder(row)).append(kLineEnd).append(table.name(row)).append(kLineEnd);
         if (piece.size() >= kPiece) {
             put(piece);

@@ -39,7 +39,7 @@ private:
 // The same for a whole text.
 void ParseList(std::string_view text, PicTable& table);
 
-// The list-file text of the table: removed rows left out, the overflow kept at the end.
+// The list-file text of the table, the overflow kept at the end.
 // WriteList gives it piece by piece, SerializeList as one text.
 void WriteList(const PicTable& table, const std::function<void(std::string_view)>& put);
 std::string SerializeList(const PicTable& table);

@@ -65,6 +65,18 @@ void ReloadList(Context& c) {
     }
 }
 
+std::string ListNotWritten(const std::string& path, const OpResult& result) {
+    return "The list file " + path + " could not be written: " + result.reason + ".";
+}
+
+void SaveAndReload(Context& c) {
+    if (const OpResult saved = SaveList(c); !saved.ok()) {
+        c.win.message(ListNotWritten(CurrentListFile(c), saved));
+        return;
+    }
+    ReloadList(c);
+}
+
 void FillPage(Context& c) {
     const AppState& s = c.state;
     for (int row = s.PageStart; row < s.PageStart + kPageSize && row < static_cast<int>(PicTable::kRows);
@@ -85,9 +97,8 @@ void ShowCounter(Context& c) {
 }
 
 void RemoveRow(Context& c, std::size_t row) {
-    c.state.PicList.markRemoved(row);
-    SaveList(c);
-    ReloadList(c);
+    c.state.PicList.erase(row);
+    SaveAndReload(c);
     c.win.listClear();
     FillPage(c);
 }

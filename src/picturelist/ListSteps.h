@@ -17,11 +17,18 @@ std::string CurrentListFile(const Context& c);
 // says so when the type has not been scanned yet.
 void HentListe(Context& c);
 
-// Rewrites the list file from PicList, leaving out removed rows. On failure the old file stays.
+// Rewrites the list file from PicList. On failure the old file stays.
 OpResult SaveList(Context& c);
 
 // Makes PicList equal to the list file again; a missing or unreadable file leaves it as it is.
 void ReloadList(Context& c);
+
+// "The list file PATH could not be written: REASON."
+std::string ListNotWritten(const std::string& path, const OpResult& result);
+
+// SaveList and then ReloadList. A failed save is reported and PicList is kept as it stands, so
+// that it goes on showing what is on the disk.
+void SaveAndReload(Context& c);
 
 // Adds the names of the rows PageStart .. PageStart+29 to the list box, up to the first empty row.
 void FillPage(Context& c);
@@ -29,8 +36,8 @@ void FillPage(Context& c);
 // Counter caption: "250 jpg Pictures/ 47".
 void ShowCounter(Context& c);
 
-// Removes one record: marks the row, rewrites and rereads the list file, and refills the page at
-// the unchanged PageStart.
+// Removes one record: takes the row out of PicList, rewrites and rereads the list file, and refills
+// the page at the unchanged PageStart.
 void RemoveRow(Context& c, std::size_t row);
 
 // After a refill: selects the entry at SelIndex again, or the one before it when the page got

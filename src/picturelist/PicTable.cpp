@@ -7,7 +7,7 @@
 namespace zelvano {
 
 std::uint32_t PicTable::folderIndex(std::string_view folder) {
-    if (lastFolder_ != kRemovedFolder && folders_[lastFolder_] == folder) {
+    if (lastFolder_ != kNoFolder && folders_[lastFolder_] == folder) {
         return lastFolder_;
     }
     folders_.emplace_back(folder);
@@ -41,9 +41,10 @@ void PicTable::setName(std::size_t row, std::string_view name) {
     rows_[row].nameLength = static_cast<std::uint32_t>(name.size());
 }
 
-void PicTable::markRemoved(std::size_t row) {
+void PicTable::erase(std::size_t row) {
     assert(row < rows_.size());
-    rows_[row].folder = kRemovedFolder;
+    // Its bytes stay unused in names_ and folders_ until the next load, as a rename's do.
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
 }
 
 void PicTable::clear() {
@@ -52,7 +53,7 @@ void PicTable::clear() {
     std::vector<std::string>().swap(folders_);
     std::string().swap(names_);
     std::string().swap(overflow_);
-    lastFolder_ = kRemovedFolder;
+    lastFolder_ = kNoFolder;
 }
 
 } // namespace zelvano

@@ -14,18 +14,13 @@ namespace zelvano {
 class PicTable {
 public:
     static constexpr std::size_t kRows = 500001;
-    static constexpr std::string_view kRemoved = "0"; // folder cell of a removed row
 
     [[nodiscard]] std::size_t count() const { return rows_.size(); }
     [[nodiscard]] bool full() const { return rows_.size() >= kRows; }
 
-    // Cells; empty past the last record. A removed row's folder reads as "0".
+    // Cells; empty past the last record.
     [[nodiscard]] std::string_view folder(std::size_t row) const {
-        if (row >= rows_.size()) {
-            return {};
-        }
-        const std::uint32_t f = rows_[row].folder;
-        return f == kRemovedFolder ? kRemoved : std::string_view(folders_[f]);
+        return row < rows_.size() ? std::string_view(folders_[rows_[row].folder]) : std::string_view();
     }
     [[nodiscard]] std::string_view name(std::size_t row) const {
         if (row >= rows_.size()) {
@@ -33,14 +28,11 @@ public:
         }
         return {names_.data() + rows_[row].nameOffset, rows_[row].nameLength};
     }
-    [[nodiscard]] bool removed(std::size_t row) const {
-        return row < rows_.size() && rows_[row].folder == kRemovedFolder;
-    }
-
     // Adds a record after the last one; false when the table is full.
     bool append(std::string_view folder, std::string_view name);
     void setName(std::size_t row, std::string_view name);
-    void markRemoved(std::size_t row);
+    // Takes a record out; the records after it move up a row.
+    void erase(std::size_t row);
     void clear();
 
     // Raw list-file text of records beyond the table's last row, kept so that no rewrite loses them.
@@ -48,9 +40,9 @@ public:
     void setOverflow(std::string text) { overflow_ = std::move(text); }
 
 private:
-    static constexpr std::uint32_t kRemovedFolder = UINT32_MAX;
+    static constexpr std::uint32_t kNoFolder = UINT32_MAX;
     struct Row {
-        std::uint32_t folder; // index into folders_, or kRemovedFolder
+        std::uint32_t folder; // index into folders_
         std::uint32_t nameOffset;
         std::uint32_t nameLength;
     };
@@ -59,8 +51,8 @@ private:
 
     std::vector<Row> rows_;
     std::vector<std::string> folders_;
-    std::uint32_t lastFolder_ = kRemovedFolder; // folder of the row appended last, to share it
-    std::string names_;                         // all names back to back
+    std::uint32_t lastFolder_ = kNoFolder; // folder of the row appended last, to share it
+    std::string names_;                    // all names back to back
     std::string overflow_;
 };
 

@@ -81,8 +81,8 @@ void Command1_Click(Context& c) {
         FillPage(c);
         c.win.closeWait();
         if (!written.ok()) {
-            c.win.message("The list file " + listFile + " could not be written: " + written.reason +
-                          ". The pictures found are shown until Zelvano ends.");
+            c.win.message(ListNotWritten(listFile, written) +
+                          " The pictures found are shown until Zelvano ends.");
         }
         if (!allRecorded) {
             c.win.message("More than " + std::to_string(PicTable::kRows) + " " + s.PicType +

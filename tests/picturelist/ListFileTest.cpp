@@ -74,12 +74,12 @@ TEST(ListFile, RoundTripKeepsEveryByte) {
     EXPECT_EQ(SerializeList(t), text);
 }
 
-TEST(ListFile, RemovedRowsAndRenamesAreWritten) {
+TEST(ListFile, ErasedRowsAndRenamesAreWritten) {
     PicTable t;
     ParseList("/a/\r\n1.jpg\r\n/a/\r\n2.jpg\r\n/b/\r\n3.jpg\r\n", t);
-    t.markRemoved(1);
-    t.setName(2, "three.jpg");
-    EXPECT_EQ(t.folder(1), "0");
+    t.erase(1);
+    t.setName(1, "three.jpg");
+    EXPECT_EQ(Rows(t), (Records{{"/a/", "1.jpg"}, {"/b/", "three.jpg"}}));
     EXPECT_EQ(SerializeList(t), "/a/\r\n1.jpg\r\n/b/\r\nthree.jpg\r\n");
 }
 
@@ -97,7 +97,7 @@ TEST(ListFile, RecordsBeyondTheTableSurviveARewrite) {
     EXPECT_FALSE(t.append("/x/", "y.jpg"));
     EXPECT_EQ(SerializeList(t), text);
 
-    t.markRemoved(0); // a rewrite after a removal still keeps the records past the table
+    t.erase(0); // a rewrite after a removal still keeps the records past the table
     const std::string rewritten = SerializeList(t);
     EXPECT_EQ(rewritten, text.substr(FormatRecord("/f0/", "0.jpg").size()));
 }

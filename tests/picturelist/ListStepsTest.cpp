@@ -1,9 +1,13 @@
 #include "picturelist/ListSteps.h"
 
+#include "fileops/Rename.h"
+#include "picturelist/Delete.h"
 #include "support/AppFixture.h"
+#include "viewing/Selection.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 namespace zelvano::test {
 namespace {
@@ -76,33 +80,69 @@ TEST_F(ListSteps, AnUnreadableListFileIsNamedWithItsReasonAndLeavesTheTableEmpty
     EXPECT_EQ(win.counter, "0 jpg Pictures/ 0");
 }
 
-TEST_F(ListSteps, AListFileThatCannotBeRewrittenIsLeftAsItWasAndReloaded) {
-    const std::string text = picturesList(3);
-    const std::string path = writeList("jpg", text);
-    c.state.PicType = "jpg";
-    HentListe(c);
-
-    c.state.PicList.markRemoved(1);
-    os.failWrites[path] = OpResult::fail(Failure::Other, "No space left on device");
-    EXPECT_FALSE(SaveList(c).ok());
-    ReloadList(c);
-    EXPECT_EQ(dir.read("Zelvanojpg.log"), text);
-    EXPECT_EQ(c.state.PicCount(), 3);
-    EXPECT_EQ(c.state.PicList.name(1), "p1.jpg");
-    EXPECT_FALSE(c.state.PicList.removed(1));
-}
-
-TEST_F(ListSteps, SaveAndReloadDropAMarkedRow) {
-    writeList("jpg", picturesList(3));
-    c.state.PicType = "jpg";
-    HentListe(c);
-    c.state.PicList.markRemoved(0);
-    ASSERT_TRUE(SaveList(c).ok());
-    ReloadList(c);
-    EXPECT_EQ(c.state.PicCount(), 2);
-    EXPECT_EQ(c.state.PicList.name(0), "p1.jpg");
-    EXPECT_EQ(dir.read("Zelvanojpg.log"),
-              ListText({{dir.folder("pics"), "p1.jpg"}, {dir.folder("pics"), "p2.jpg"}}));
+// A failed rewrite after a Delete, a Rename or a clean-up is reported, and the page goes on showing
+// what is on the disk, also when there is no list file left to read back.
+TEST_F(ListSteps, AFailedSaveIsReportedAndThePageFollowsTheDisk) {
+    struct Case {
+        const char* what;
+        bool listFileGone;
+        std::function<void()> act;
+        std::vector<std::string> page;
+    };
+    const std::vector<Case> cases = {
+        {"delete",
+         false,
+         [&] {
+             win.answers = {true};
+             Command5_Click(c);
+         },
+         {"p0.jpg", "p2.jpg"}},
+        {"rename",
+         false,
+         [&] {
+             win.typed = {"new"};
+             Command4_Click(c);
+         },
+         {"p0.jpg", "new.jpg", "p2.jpg"}},
+        {"delete, no list file",
+         true,
+         [&] {
+             win.answers = {true};
+             Command5_Click(c);
+         },
+         {"p0.jpg", "p2.jpg"}},
+        {"vanished file",
+         true,
+         [&] {
+             std::filesystem::remove(dir.folder("pics") + "p1.jpg");
+             win.answers = {true};
+             win.selected = -1;
+             SelectEntry(c, 1);
+         },
+         {"p0.jpg", "p2.jpg"}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        const std::string text = picturesList(3);
+        load("jpg", text);
+        const std::string path = CurrentListFile(c);
+        if (k.listFileGone) {
+            std::filesystem::remove(path);
+        }
+        os.failWrites[path] = OpResult::fail(Failure::Other, "No space left on device");
+        win.journal.clear();
+        win.selected = 1;
+        k.act();
+        os.failWrites.clear();
+        EXPECT_EQ(win.messages(),
+                  std::vector<std::string>{"The list file " + path +
+                                           " could not be written: No space left on device."});
+        EXPECT_EQ(win.items, k.page);
+        EXPECT_EQ(c.state.PicCount(), static_cast<int>(k.page.size()));
+        EXPECT_EQ(win.panel1, dir.folder("pics") + win.items[1])
+            << "the entry now at the place is a real path";
+        EXPECT_EQ(dir.exists("Zelvanojpg.log") ? dir.read("Zelvanojpg.log") : "", k.listFileGone ? "" : text);
+    }
 }
 
 } // namespace
