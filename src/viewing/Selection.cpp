@@ -43,7 +43,7 @@ void HandleSelection(Context& c) {
     c.state.SelIndex = static_cast<std::int16_t>(c.win.listIndex());
 
     if (run.lastFailure() == Failure::NotFound) {
-        MissingFileCleanup(c, run);
+        MissingFileCleanup(c);
         return;
     }
     if (run.lastFailure() == Failure::NotAPicture && !NotAPictureCleanup(c, run)) {

@@ -6,7 +6,7 @@
 
 namespace zelvano {
 
-void MissingFileCleanup(Context& c, FailureTolerantRun& run) {
+void MissingFileCleanup(Context& c) {
     const std::string path = SelectedPath(c);
     const std::string name = c.win.listText(c.win.listIndex());
     c.win.showPreview("");
@@ -14,9 +14,9 @@ void MissingFileCleanup(Context& c, FailureTolerantRun& run) {
     c.win.setPanelText(Panel::Two, "");
     if (c.win.askYesNo("The picture '" + name +
                        "' dose not exists, do you want to delete it from the list?")) {
-        if (!DeletePictureAndRecord(c, run, RowOf(c, c.win.listIndex()), path, name)) {
-            return;
-        }
+        // The question is about the list: a file that came back meanwhile is left alone.
+        c.win.doEvents();
+        RemoveRow(c, RowOf(c, c.win.listIndex()));
         RestoreSelection(c);
     }
     ShowCounter(c);

@@ -59,6 +59,9 @@ OpResult FakeWindow::loadPictureBox(const std::string& path) {
 
 bool FakeWindow::askYesNo(const std::string& text) {
     journal.push_back("ask:" + text);
+    if (whileAsking) {
+        whileAsking();
+    }
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << text;
         return false;

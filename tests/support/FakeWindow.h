@@ -27,6 +27,7 @@ public:
     int previews = 0; // how often the preview was asked to show a picture: one per selection handling
     std::optional<PixelSize> picture;
     std::deque<bool> answers;                   // for askYesNo, first first
+    std::function<void()> whileAsking;          // runs while a question is open
     std::map<std::string, OpResult> unreadable; // the loader cannot even start on these paths
     bool printAnswer = true;                    // the printer dialog: true prints, false cancels
     PrintArea page{190.0F, 277.0F};             // A4 less margins

@@ -42,6 +42,19 @@ TEST_F(StaleEntries, AVanishedFileAnsweredYesGoesAndTheNextTakesItsPlace) {
     EXPECT_EQ(win.panel1, pics() + "p3.jpg");
 }
 
+TEST_F(StaleEntries, AFileThatCameBackWhileAskedIsKept) {
+    load("jpg", picturesList(3));
+    const std::string picture = dir.read("pics/p1.jpg");
+    std::filesystem::remove(pics() + "p1.jpg");
+    win.whileAsking = [&] {
+        dir.write("pics/p1.jpg", picture);
+    }; // the stick is plugged in again
+    win.answers = {true};
+    select(1);
+    EXPECT_EQ(dir.read("pics/p1.jpg"), picture);
+    EXPECT_EQ(win.items, (std::vector<std::string>{"p0.jpg", "p2.jpg"}));
+}
+
 TEST_F(StaleEntries, AVanishedFileAnsweredNoStaysAndIsAskedAgain) {
     load("jpg", picturesList(3));
     std::filesystem::remove(pics() + "p1.jpg");
