@@ -46,6 +46,20 @@ bool CopyPicture(Context& c, const std::string& source, const std::string& name,
     return true;
 }
 
+// Asks where the copy goes until the answer is a place a record can name; nothing on Cancel.
+std::optional<std::string> ChooseDestination(Context& c, const std::string& name) {
+    for (;;) {
+        std::optional<std::string> chosen = c.win.saveFileDialog(name);
+        if (!chosen || chosen->empty()) {
+            return std::nullopt;
+        }
+        if (!HoldsLineBreak(*chosen)) {
+            return chosen;
+        }
+        c.win.message(std::string(kNoLineBreak));
+    }
+}
+
 } // namespace
 
 void Command6_Click(Context& c) {
@@ -54,8 +68,8 @@ void Command6_Click(Context& c) {
     const std::string name = c.win.listText(index);
     if (!name.empty()) {
         s.SelIndex = static_cast<std::int16_t>(index);
-        const std::optional<std::string> chosen = c.win.saveFileDialog(name);
-        if (!chosen || chosen->empty()) {
+        const std::optional<std::string> chosen = ChooseDestination(c, name);
+        if (!chosen) {
             return;
         }
         if (!CopyPicture(c, EntryPath(c, index), name, WithTypeExtension(*chosen, s.PicType))) {

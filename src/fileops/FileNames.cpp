@@ -13,6 +13,10 @@ std::string WithTypeExtension(std::string name, const std::string& picType) {
     return name;
 }
 
+bool HoldsLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     const auto lower = [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

@@ -9,6 +9,10 @@ namespace zelvano {
 // letter for letter: holiday becomes holiday.jpg, holiday.JPG becomes holiday.JPG.jpg.
 std::string WithTypeExtension(std::string name, const std::string& picType);
 
+// A record of the list file is one line per cell, so no name in it may hold a CR or an LF.
+bool HoldsLineBreak(std::string_view text);
+inline constexpr std::string_view kNoLineBreak = "A name can not hold a line break. Write it on one line.";
+
 // Whether two names differ in ASCII letter case alone.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 

@@ -85,6 +85,10 @@ void Command4_Click(Context& c) {
         if (answer.empty() || answer == current) {
             return;
         }
+        if (HoldsLineBreak(answer)) {
+            c.win.message(std::string(kNoLineBreak));
+            continue;
+        }
         if (const auto at = answer.find_first_of(std::string("/") + c.os.separator());
             at != std::string::npos) {
             c.win.message("A name can not hold \"" + answer.substr(at, 1) +

@@ -65,6 +65,16 @@ TEST_F(Copy, NothingSelectedCancelAndThePictureItself) {
     EXPECT_EQ(dir.read("pics/p2.jpg").size(), 54U);
 }
 
+TEST_F(Copy, APlaceWithALineBreakIsRefusedAndTheDialogComesBack) {
+    const std::string before = dir.read("Zelvanojpg.log");
+    win.saveAs = {dir.path() + "/a\rb/x.jpg", backup() + "holiday\r\n"}; // then Cancel
+    Command6_Click(c);
+    EXPECT_EQ(win.messages(), std::vector<std::string>(2, std::string(kNoLineBreak)));
+    EXPECT_EQ(win.shown("save").size(), 3U);
+    EXPECT_TRUE(std::filesystem::is_empty(backup()));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
+}
+
 TEST_F(Copy, AFailedCopyAddsNoRecordAndSaysWhy) {
     const std::string before = dir.read("Zelvanojpg.log");
     dir.write("backup/locked.jpg", "old");

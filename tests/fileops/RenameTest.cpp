@@ -113,11 +113,21 @@ TEST_F(Rename, RefusalsAndFailuresKeepTheOldName) {
     EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
     EXPECT_EQ(win.items[1], "p1.jpg");
 
-    win.typed = {"sub/new"}; // a path is no name
+    // A path is no name, and a line break would split the record: each is refused and the input
+    // box comes back.
     dir.writeBmp("pics/p1.jpg", 4, 4);
-    Command4_Click(c);
-    EXPECT_EQ(win.messages().back(), "A name can not hold \"/\". Write the name alone, without a folder.");
-    EXPECT_EQ(inputs().size(), 4U) << "the input box comes back after the message";
+    for (const auto& [typed, refusal] : std::vector<std::pair<std::string, std::string>>{
+             {"sub/new", "A name can not hold \"/\". Write the name alone, without a folder."},
+             {"holiday\r\n", std::string(kNoLineBreak)},
+             {"a\nb", std::string(kNoLineBreak)}}) {
+        const std::size_t asked = inputs().size();
+        win.typed = {typed};
+        Command4_Click(c);
+        EXPECT_EQ(win.messages().back(), refusal) << typed;
+        EXPECT_EQ(inputs().size(), asked + 2) << "the input box comes back after the message";
+    }
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(pics()), fs::directory_iterator()), 3);
 }
 
 TEST_F(Rename, AnotherNameOfThePictureItselfDeletesNothing) {
