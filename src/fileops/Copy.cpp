@@ -1,7 +1,6 @@
 #include "fileops/Copy.h"
 
 #include "fileops/FileNames.h"
-#include "picturelist/ListFile.h"
 #include "picturelist/ListSteps.h"
 #include "viewing/Selection.h"
 
@@ -37,9 +36,7 @@ bool CopyPicture(Context& c, const std::string& source, const std::string& name,
     }
     if (!overwrite) {
         const std::size_t cut = destination.rfind(c.os.separator()) + 1; // 0 when there is none
-        c.os.appendToFile(CurrentListFile(c),
-                          FormatRecord(destination.substr(0, cut), destination.substr(cut)));
-        ReloadList(c);
+        AppendRecord(c, destination.substr(0, cut), destination.substr(cut));
         c.win.listClear();
         FillPage(c);
     }

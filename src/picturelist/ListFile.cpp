@@ -113,4 +113,10 @@ std::string FormatRecord(std::string_view folder, std::string_view name) {
     return out;
 }
 
+std::string AppendedRecord(std::string_view fileEnd, std::string_view folder, std::string_view name) {
+    // A line ends at a CR; an LF alone belongs to the value.
+    const bool lineEnded = fileEnd.empty() || fileEnd.back() == '\r' || fileEnd.ends_with(kLineEnd);
+    return lineEnded ? FormatRecord(folder, name) : std::string(kLineEnd) + FormatRecord(folder, name);
+}
+
 } // namespace zelvano

@@ -47,4 +47,8 @@ std::string SerializeList(const PicTable& table);
 // One record as the list file holds it.
 std::string FormatRecord(std::string_view folder, std::string_view name);
 
+// What appends a record to a list file whose last bytes are `fileEnd`: the record, on a line of
+// its own also when the file's last line has no line end.
+std::string AppendedRecord(std::string_view fileEnd, std::string_view folder, std::string_view name);
+
 } // namespace zelvano

@@ -77,6 +77,19 @@ void SaveAndReload(Context& c) {
     ReloadList(c);
 }
 
+void AppendRecord(Context& c, const std::string& folder, const std::string& name) {
+    const std::string path = CurrentListFile(c);
+    std::string end;
+    c.os.readFileEnd(path, 2, end); // a list file that is not there yet has no last line
+    if (const OpResult appended = c.os.appendToFile(path, AppendedRecord(end, folder, name));
+        !appended.ok()) {
+        c.win.message(ListNotWritten(path, appended));
+        c.state.PicList.append(folder, name);
+        return;
+    }
+    ReloadList(c);
+}
+
 void FillPage(Context& c) {
     const AppState& s = c.state;
     for (int row = s.PageStart; row < s.PageStart + kPageSize && row < static_cast<int>(PicTable::kRows);

@@ -30,6 +30,10 @@ std::string ListNotWritten(const std::string& path, const OpResult& result);
 // that it goes on showing what is on the disk.
 void SaveAndReload(Context& c);
 
+// Appends a record at the end of the list file and reads the list back. A failed append is
+// reported and the record is added to PicList alone, which goes on showing what is on the disk.
+void AppendRecord(Context& c, const std::string& folder, const std::string& name);
+
 // Adds the names of the rows PageStart .. PageStart+29 to the list box, up to the first empty row.
 void FillPage(Context& c);
 

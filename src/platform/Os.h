@@ -79,6 +79,9 @@ public:
         return readFile(path, [&content](std::string_view piece) { content.append(piece); });
     }
 
+    // The last `count` bytes of a file (all of it when it is shorter).
+    virtual OpResult readFileEnd(const std::string& path, std::size_t count, std::string& end) = 0;
+
     // Replaces a file's content as a whole: the new content is written beside it and then takes
     // its place, so a failed write leaves the old file as it was. A file the caller may not write
     // is left alone and reported as an access error.

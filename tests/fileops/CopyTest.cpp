@@ -32,6 +32,27 @@ TEST_F(Copy, ANewCopyIsListedAtTheEnd) {
     EXPECT_EQ(win.counter, "4 jpg Pictures/ 2");
 }
 
+TEST_F(Copy, TheRecordGoesOnANewLineAndAFailedAppendIsReported) {
+    std::string text = picturesList(2);
+    text.resize(text.size() - 2); // a list file whose last line has no line end
+    load("jpg", text);
+    win.selected = 1;
+    win.saveAs = {backup() + "a.jpg"};
+    Command6_Click(c);
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), text + "\r\n" + ListText({{backup(), "a.jpg"}}));
+    EXPECT_EQ(win.items, (std::vector<std::string>{"p0.jpg", "p1.jpg", "a.jpg"}));
+
+    const std::string list = CurrentListFile(c);
+    std::filesystem::remove(list);
+    std::filesystem::create_directory(list); // the list file cannot be appended to
+    win.saveAs = {backup() + "b.jpg"};
+    Command6_Click(c);
+    ASSERT_EQ(win.messages().size(), 1U);
+    EXPECT_EQ(win.messages()[0].rfind("The list file " + list + " could not be written: ", 0), 0U);
+    EXPECT_TRUE(dir.exists("backup/b.jpg"));
+    EXPECT_EQ(win.items.back(), "b.jpg") << "the copy is on the disk, so it is listed";
+}
+
 TEST_F(Copy, OverAnExistingFile) {
     const std::string before = dir.read("Zelvanojpg.log");
     dir.write("backup/old.JPG.jpg", "old");

@@ -102,6 +102,14 @@ TEST(ListFile, RecordsBeyondTheTableSurviveARewrite) {
     EXPECT_EQ(rewritten, text.substr(FormatRecord("/f0/", "0.jpg").size()));
 }
 
+TEST(ListFile, AnAppendedRecordStartsOnALineOfItsOwn) {
+    const std::string record = "/c/\r\nz.jpg\r\n";
+    for (const auto& [end, prefix] : std::vector<std::pair<std::string, std::string>>{
+             {"", ""}, {"\r\n", ""}, {"g\r", ""}, {"pg", "\r\n"}, {"g\n", "\r\n"}}) {
+        EXPECT_EQ(AppendedRecord(end, "/c/", "z.jpg"), prefix + record) << "after \"" << end << '"';
+    }
+}
+
 TEST(ListFile, PathBesideTheExecutable) {
     EXPECT_EQ(ListFilePath("/opt/zelvano", '/', "jpeg"), "/opt/zelvano/Zelvanojpeg.log");
     EXPECT_EQ(ListFilePath("C:\\", '\\', "gif"), "C:\\\\Zelvanogif.log");

@@ -2,6 +2,7 @@
 
 #include "platform/posix/FileDescriptor.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -122,6 +123,24 @@ OpResult PosixOs::readFile(const std::string& path, const ContentSink& sink) {
         }
         sink({buffer.data(), static_cast<std::size_t>(n)});
     }
+}
+
+OpResult PosixOs::readFileEnd(const std::string& path, std::size_t count, std::string& end) {
+    end.clear();
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0) {
+        return LastError();
+    }
+    const auto size = static_cast<std::size_t>(st.st_size);
+    end.resize(std::min(count, size));
+    const ssize_t n = ::pread(fd.get(), end.data(), end.size(), static_cast<off_t>(size - end.size()));
+    if (n < 0) {
+        end.clear();
+        return LastError();
+    }
+    end.resize(static_cast<std::size_t>(n));
+    return OpResult::success();
 }
 
 OpResult PosixOs::replaceFile(const std::string& path, const ContentSource& content) {

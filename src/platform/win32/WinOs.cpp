@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <shellapi.h>
 #include <vector>
 
@@ -118,6 +120,28 @@ OpResult WinOs::readFile(const std::string& path, const ContentSink& sink) {
         }
         sink({buffer.data(), read});
     }
+}
+
+OpResult WinOs::readFileEnd(const std::string& path, std::size_t count, std::string& end) {
+    end.clear();
+    const Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) {
+        return LastError();
+    }
+    const auto total = static_cast<std::uint64_t>(size.QuadPart);
+    end.resize(static_cast<std::size_t>(std::min<std::uint64_t>(count, total)));
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(total - end.size());
+    DWORD read = 0;
+    if (!::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) ||
+        !::ReadFile(file.get(), end.data(), static_cast<DWORD>(end.size()), &read, nullptr)) {
+        end.clear();
+        return LastError();
+    }
+    end.resize(read);
+    return OpResult::success();
 }
 
 OpResult WinOs::replaceFile(const std::string& path, const ContentSource& content) {
