@@ -1,6 +1,7 @@
 #pragma once
 
 #include "picturelist/PicTable.h"
+#include "platform/OpResult.h"
 
 #include <array>
 #include <cstdint>
@@ -16,6 +17,13 @@ inline constexpr std::array<std::string_view, 5> kPictureTypes = {"jpg", "jpeg",
 // The main window's coordinate unit: twips from start-up, pixels once Print has been used.
 enum class ScaleMode { Twips, Millimetres, Pixels };
 
+// The picture the selection handling showed last: the file it loaded into Picture1 (empty when it
+// loaded none), and why it cannot be printed (its load or its decoding failed), if it cannot.
+struct ShownPicture {
+    std::string path;
+    OpResult problem;
+};
+
 // The state the handlers share for the whole run.
 struct AppState {
     std::string PicType; // empty until a type is chosen
@@ -24,6 +32,7 @@ struct AppState {
     std::int16_t SelIndex = 0; // list-box index to select again after an operation
     ScaleMode scaleMode = ScaleMode::Twips;
     std::vector<std::string> DriveList; // roots of the volumes the scan searches
+    ShownPicture shown;
 
     // The number of records, which is also the first free row.
     [[nodiscard]] int PicCount() const { return static_cast<int>(PicList.count()); }

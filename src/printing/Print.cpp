@@ -3,15 +3,31 @@
 #include "app/Units.h"
 #include "printing/PrintGeometry.h"
 #include "viewing/PictureBox.h"
+#include "viewing/Selection.h"
 
 namespace zelvano {
+
+namespace {
+
+std::string CannotPrint(const Context& c, const OpResult& why) {
+    return "The picture " + c.win.listText(c.win.listIndex()) + " can not be printed: " + why.reason + ".";
+}
+
+} // namespace
 
 void Command7_Click(Context& c) {
     AppState& s = c.state;
     const auto picture = c.win.pictureBoxPicture();
-    if (!picture) {
+    const std::string selected = SelectedPath(c);
+    // Only the selected picture is printed: Picture1 may still hold one selected before it.
+    if (!picture || selected.empty() || selected != s.shown.path) {
         s.scaleMode = ScaleMode::Pixels;
-        return; // nothing loaded: no empty page
+        return;
+    }
+    if (!s.shown.problem.ok()) {
+        c.win.message(CannotPrint(c, s.shown.problem));
+        s.scaleMode = ScaleMode::Pixels;
+        return;
     }
     s.scaleMode = ScaleMode::Millimetres;
     if (c.win.printerDialog()) {
@@ -25,7 +41,10 @@ void Command7_Click(Context& c) {
             PlacePrint(mm(outer.width), mm(outer.height), static_cast<float>(picture->width),
                        static_cast<float>(picture->height), page.width, page.height, mm(picture->width),
                        mm(picture->height));
-        c.win.printPicture(place.landscape, place.width, place.height); // a failure is skipped
+        if (const OpResult printed = c.win.printPicture(place.landscape, place.width, place.height);
+            !printed.ok()) {
+            c.win.message(CannotPrint(c, printed));
+        }
     }
     s.scaleMode = ScaleMode::Pixels;
 }

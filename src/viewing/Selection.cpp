@@ -33,12 +33,14 @@ namespace {
 void HandleSelection(Context& c) {
     FailureTolerantRun run;
     const std::string path = SelectedPath(c);
-    run.step(c.win.showPreview(path));
+    const OpResult preview = run.step(c.win.showPreview(path));
     if (c.state.PicType != "tif") {
         c.win.setEnabled(Button::Command7, true);
-        run.step(c.win.loadPictureBox(path));
+        const OpResult load = run.step(c.win.loadPictureBox(path));
+        c.state.shown = {path, load.ok() ? preview : load};
     } else {
         c.win.setEnabled(Button::Command7, false);
+        c.state.shown = {};
     }
     c.state.SelIndex = static_cast<std::int16_t>(c.win.listIndex());
 

@@ -67,6 +67,36 @@ TEST_F(Print, AtItsOwnSizeWhenItFitsElseScaledDown) {
     EXPECT_FLOAT_EQ(win.printed[1].height, 138.5F);
 }
 
+// Picture1 keeps the last picture that loaded; Print must not print it for another entry.
+TEST_F(Print, OnlyTheSelectedPictureIsPrintedAndAFailureSaysWhy) {
+    const std::string pics = dir.folder("pics");
+    dir.writeBmp("pics/vga.jpg", 640, 480);
+    dir.write("pics/text.jpg", "just text");
+    dir.writeBmp("pics/huge.jpg", 17000, 17000);
+    win.undecodable[pics + "huge.jpg"] = OpResult::fail(Failure::Other, "too large to decode");
+    load("jpg", ListText({{pics, "vga.jpg"}, {pics, "text.jpg"}, {pics, "huge.jpg"}}));
+
+    win.answers = {false}; // keep the file that is not a picture
+    SelectEntry(c, 1);
+    Command7_Click(c);
+    SelectEntry(c, 2); // recognised, too large to decode: not offered for deletion
+    EXPECT_EQ(win.panel2, "Size: 17004 x 17004") << "its size from its header, in pixels after Print";
+    Command7_Click(c);
+    EXPECT_EQ(win.messages(),
+              (std::vector<std::string>{"The picture text.jpg can not be printed: not a bitmap.",
+                                        "The picture huge.jpg can not be printed: too large to decode."}));
+    EXPECT_EQ(win.questions().size(), 1U);
+    EXPECT_TRUE(win.shown("printer dialog").empty());
+    EXPECT_TRUE(win.printed.empty());
+
+    win.printResult = OpResult::fail(Failure::Other, "the printer could not be started");
+    SelectEntry(c, 0);
+    Command7_Click(c);
+    EXPECT_EQ(win.printed.size(), 1U);
+    EXPECT_EQ(win.messages().back(),
+              "The picture vga.jpg can not be printed: the printer could not be started.");
+}
+
 TEST_F(Print, NothingLoadedPrintsNothing) {
     Command7_Click(c);
     EXPECT_TRUE(win.printed.empty());

@@ -39,8 +39,12 @@ OpResult FakeWindow::showPreview(const std::string& path) {
     ++previews;
     journal.push_back("preview:" + path);
     PixelSize ignored;
-    const auto failure = unreadable.find(path);
-    OpResult result = failure != unreadable.end() ? failure->second : ReadBmpSize(path, ignored);
+    OpResult result = ReadBmpSize(path, ignored);
+    for (const auto* failures : {&unreadable, &undecodable}) {
+        if (const auto failure = failures->find(path); failure != failures->end()) {
+            result = failure->second;
+        }
+    }
     if (!result.ok()) {
         preview.clear();
     }

@@ -26,16 +26,18 @@ public:
     std::string preview;
     int previews = 0; // how often the preview was asked to show a picture: one per selection handling
     std::optional<PixelSize> picture;
-    std::deque<bool> answers;                   // for askYesNo, first first
-    std::function<void()> whileAsking;          // runs while a question is open
-    std::map<std::string, OpResult> unreadable; // the loader cannot even start on these paths
-    bool printAnswer = true;                    // the printer dialog: true prints, false cancels
-    PrintArea page{190.0F, 277.0F};             // A4 less margins
+    std::deque<bool> answers;                    // for askYesNo, first first
+    std::function<void()> whileAsking;           // runs while a question is open
+    std::map<std::string, OpResult> unreadable;  // the loader cannot even start on these paths
+    std::map<std::string, OpResult> undecodable; // the header reads, the preview fails
+    bool printAnswer = true;                     // the printer dialog: true prints, false cancels
+    PrintArea page{190.0F, 277.0F};              // A4 less margins
     struct Printed {
         bool landscape;
         float width, height;
     };
     std::vector<Printed> printed;
+    OpResult printResult;                          // what printing reports
     std::deque<std::string> typed;                 // input box answers; empty (Cancel) when none is left
     std::deque<std::optional<std::string>> saveAs; // save dialog answers; Cancel when none is left
     int yields = 0;
@@ -99,7 +101,7 @@ public:
     [[nodiscard]] PrintArea printableArea() override { return page; }
     OpResult printPicture(bool landscape, float widthMm, float heightMm) override {
         printed.push_back({landscape, widthMm, heightMm});
-        return {};
+        return printResult;
     }
     void doEvents() override { ++yields; }
     void quit() override { quitCalled = true; }
