@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
+#include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -201,12 +203,71 @@ TEST(PictureReader, LargePhotoIsDecodedAtThePreviewSizeAndUpright) {
     EXPECT_EQ(small.image.size(), QSize(3000, 4000)) << "never enlarged";
 }
 
+// Little-endian bytes, for picture headers made by hand.
+std::string Le(std::uint32_t v, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    }
+    return out;
+}
+
+// A bitmap header for a picture of w x h at 32 bits, in a sparse file of the picture's full size.
+std::string HugeBmp(const test::TestFolder& dir, std::uint32_t w, std::uint32_t h) {
+    const std::uint64_t data = std::uint64_t{w} * h * 4;
+    const std::string header = "BM" + Le(static_cast<std::uint32_t>(54 + data), 4) + Le(0, 4) + Le(54, 4) +
+                               Le(40, 4) + Le(w, 4) + Le(h, 4) + Le(1, 2) + Le(32, 2) + Le(0, 4) +
+                               Le(static_cast<std::uint32_t>(data), 4) + Le(2835, 4) + Le(2835, 4) + Le(0, 8);
+    const std::string path = dir.write("huge.bmp", header);
+    std::filesystem::resize_file(path, 54 + data);
+    return path;
+}
+
+// The header of an uncompressed RGB TIFF of w x h whose pixels are missing.
+std::string TiffHeader(const test::TestFolder& dir, std::uint32_t w, std::uint32_t h) {
+    const auto entry = [](int tag, int type, std::uint32_t value) {
+        return Le(static_cast<std::uint32_t>(tag), 2) + Le(static_cast<std::uint32_t>(type), 2) + Le(1, 4) +
+               (type == 3 ? Le(value, 2) + Le(0, 2) : Le(value, 4));
+    };
+    const std::string entries = entry(256, 4, w) + entry(257, 4, h) + entry(258, 3, 8) + entry(259, 3, 1) +
+                                entry(262, 3, 2) + entry(273, 4, 200) + entry(277, 3, 3) + entry(278, 4, h) +
+                                entry(279, 4, w * h * 3);
+    return dir.write("panorama.tif", "II*" + std::string(1, '\0') + Le(8, 4) + Le(9, 2) + entries + Le(0, 4));
+}
+
+// Only content that is no picture at all is "not a picture"; a picture that cannot be decoded is
+// another failure, and its size still comes from its header.
 TEST(PictureReader, FailureKinds) {
     test::TestFolder dir;
-    EXPECT_EQ(ReadPicture(dir.path() + "/missing.jpg", QSize()).result.failure, Failure::NotFound);
-    EXPECT_EQ(ReadPicture(dir.write("text.jpg", "not a picture"), QSize(10, 10)).result.failure,
-              Failure::NotAPicture);
-    EXPECT_EQ(ReadPicture(dir.path(), QSize(10, 10)).result.failure, Failure::Other) << "a folder";
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(Qt::darkGreen);
+    ASSERT_TRUE(photo.save(QString::fromStdString(dir.path() + "/whole.jpg")));
+    const std::string jpeg = test::TestFolder::slurp(dir.path() + "/whole.jpg");
+    struct Case {
+        const char* what;
+        std::string path;
+        Failure failure;
+        QSize header;
+    };
+    const std::vector<Case> cases = {
+        {"missing", dir.path() + "/missing.jpg", Failure::NotFound, {}},
+        {"text", dir.write("text.jpg", "not a picture"), Failure::NotAPicture, {}},
+        {"empty", dir.write("empty.jpg", ""), Failure::NotAPicture, {}},
+        {"a folder", dir.path(), Failure::Other, {}},
+        {"huge bitmap", HugeBmp(dir, 17000, 17000), Failure::Other, {17000, 17000}},
+        {"large TIFF", TiffHeader(dir, 17000, 16500), Failure::Other, {17000, 16500}},
+        {"JPEG cut short", dir.write("cut.jpg", jpeg.substr(0, 20)), Failure::Other, {}},
+    };
+    for (const auto& k : cases) {
+        const OpResult preview = ReadPicture(k.path, QSize(617, 453)).result;
+        EXPECT_EQ(preview.failure, k.failure) << k.what;
+        if (k.header.isValid()) {
+            EXPECT_EQ(preview.reason.rfind("it is too large to decode (", 0), 0U) << preview.reason;
+            const PictureRead header = ReadPicture(k.path, QSize());
+            EXPECT_TRUE(header.result.ok()) << k.what;
+            EXPECT_EQ(header.uprightSize, k.header) << k.what;
+        }
+    }
 }
 
 } // namespace

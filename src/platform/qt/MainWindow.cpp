@@ -200,6 +200,9 @@ OpResult MainWindow::showPreview(const std::string& path) {
     PictureRead read = ReadPictureOffThread(path, c_.Preview1->contentsRect().size());
     if (read.result.ok()) {
         c_.Preview1->setPixmap(QPixmap::fromImage(std::move(read.image)));
+    } else {
+        c_.Preview1->setText(
+            QStringLiteral("This picture can not be shown: %1").arg(Display(read.result.reason)));
     }
     return read.result;
 }

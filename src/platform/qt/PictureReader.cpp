@@ -1,11 +1,15 @@
 #include "platform/qt/PictureReader.h"
 
 #include "platform/NativeOs.h"
+#include "platform/PictureSignature.h"
 #include "platform/qt/OffThread.h"
 #include "platform/qt/Texts.h"
 
 #include <QFile>
 #include <QImageReader>
+
+#include <limits>
+#include <string_view>
 
 #if defined(_WIN32)
 #include <QFileInfo>
@@ -51,8 +55,33 @@ OpResult OpenBytes(const std::string& path, QFile& file) {
 }
 #endif
 
-OpResult NotAPicture(const QImageReader& reader) {
-    return OpResult::fail(Failure::NotAPicture, reader.errorString().toStdString());
+// The size a header gives when the decoder cannot tell it (it refuses a bitmap too large for it).
+QSize SizeFromHeader(std::string_view head) {
+    const auto d = HeaderDimensions(head);
+    constexpr std::uint32_t largest = std::numeric_limits<int>::max();
+    if (!d || d->width == 0 || d->height == 0 || d->width > largest || d->height > largest) {
+        return {};
+    }
+    return {static_cast<int>(d->width), static_cast<int>(d->height)};
+}
+
+bool BeyondAllocationLimit(QSize size) {
+    const qint64 limit = qint64{QImageReader::allocationLimit()} * 1024 * 1024;
+    return limit > 0 && qint64{size.width()} * size.height() * 4 > limit;
+}
+
+// Only content that no reader recognises is "not a picture". A picture that is too large to
+// decode, cut short, unreadable from its medium or of a format no plugin here reads is a picture
+// all the same, and must never be offered for deletion.
+OpResult NotDecoded(const QImageReader& reader, std::string_view head, QSize size) {
+    if (reader.error() == QImageReader::UnsupportedFormatError && !LooksLikePicture(head)) {
+        return OpResult::fail(Failure::NotAPicture, reader.errorString().toStdString());
+    }
+    if (size.isValid() && BeyondAllocationLimit(size)) {
+        return OpResult::fail(Failure::Other, "it is too large to decode (" + std::to_string(size.width()) +
+                                                  " x " + std::to_string(size.height()) + " pixels)");
+    }
+    return OpResult::fail(Failure::Other, reader.errorString().toStdString());
 }
 
 } // namespace
@@ -64,6 +93,8 @@ PictureRead ReadPicture(const std::string& path, QSize bound) {
     if (!out.result.ok()) {
         return out;
     }
+    const QByteArray peeked = file.peek(static_cast<qint64>(kPictureSignatureBytes));
+    const std::string_view head(peeked.constData(), static_cast<std::size_t>(peeked.size()));
     QImageReader reader(&file);
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
@@ -77,10 +108,15 @@ PictureRead ReadPicture(const std::string& path, QSize bound) {
             const QSize fit = out.uprightSize.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
             reader.setScaledSize(turned ? fit.transposed() : fit); // scaling comes before turning
         }
+    } else if (!bound.isValid()) {
+        out.uprightSize = SizeFromHeader(head);
+        if (out.uprightSize.isValid()) {
+            return out;
+        }
     }
     out.image = reader.read();
     if (out.image.isNull()) {
-        out.result = NotAPicture(reader);
+        out.result = NotDecoded(reader, head, stored.isValid() ? stored : SizeFromHeader(head));
         out.uprightSize = {};
         return out;
     }

@@ -18,8 +18,9 @@ struct PictureRead {
 // Reads a picture file. With a valid `bound` the picture is decoded turned upright and scaled to
 // fit inside the bound (never enlarged); large photos are decoded at that size, not in full.
 // Without a bound only the header is read. The file is closed again before this returns.
-// Failures: NotFound when the file is not there, NotAPicture when it cannot be decoded, and
-// AccessError or Other when it could not be opened at all.
+// Failures: NotFound when the file is not there, NotAPicture when its content is not recognised
+// as a picture, AccessError when it may not be read, and Other when it could not be opened or a
+// recognised picture could not be decoded (too large, cut short, a read error).
 PictureRead ReadPicture(const std::string& path, QSize bound);
 
 // The same, on a worker thread, while the window keeps painting (user input waits).
