@@ -37,6 +37,10 @@ int ShiftState(Qt::KeyboardModifiers m) {
            (m.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
+// A name typed or kept in a dialog that cannot be written as the bytes of a file name.
+constexpr std::string_view kNotWritable =
+    "The name holds characters that can not be written in a file name. Type them again.";
+
 QString Title() {
     return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size()));
 }
@@ -286,19 +290,41 @@ void MainWindow::runWhilePainting(const std::function<void()>& work, const std::
 
 std::string MainWindow::inputBox(const std::string& prompt, const std::string& title,
                                  const std::string& text) {
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(this, Display(title), Display(prompt), QLineEdit::Normal, Display(text), &ok);
-    return ok ? ToBytes(answer) : std::string();
+    QString shown = Display(text);
+    for (;;) {
+        bool ok = false;
+        const QString answer =
+            QInputDialog::getText(this, Display(title), Display(prompt), QLineEdit::Normal, shown, &ok);
+        if (!ok) {
+            return {};
+        }
+        if (const auto bytes = FromEdited(answer, text)) {
+            return *bytes;
+        }
+        message(std::string(kNotWritable));
+        shown = answer;
+    }
 }
 
 std::optional<std::string> MainWindow::saveFileDialog(const std::string& fileName) {
-    const QString chosen = QFileDialog::getSaveFileName(this, {}, Display(fileName), {}, nullptr,
-                                                        QFileDialog::DontConfirmOverwrite);
-    if (chosen.isEmpty()) {
-        return std::nullopt;
+    QString shown = Display(fileName);
+    for (;;) {
+        const QString chosen =
+            QFileDialog::getSaveFileName(this, {}, shown, {}, nullptr, QFileDialog::DontConfirmOverwrite);
+        if (chosen.isEmpty()) {
+            return std::nullopt;
+        }
+        // The preset name may have been kept, and its bytes with it; the folder is the dialog's.
+        const QString path = QDir::toNativeSeparators(chosen);
+        const qsizetype cut = path.lastIndexOf(QDir::separator()) + 1;
+        const auto folder = FromEdited(path.left(cut), {});
+        const auto name = FromEdited(path.mid(cut), fileName);
+        if (folder && name) {
+            return *folder + *name;
+        }
+        message(std::string(kNotWritable));
+        shown = chosen;
     }
-    return ToBytes(QDir::toNativeSeparators(chosen));
 }
 
 QPrinter& MainWindow::printer() {

@@ -1,0 +1,168 @@
+#include "app/FmZelvano.h"
+#include "picturelist/ListFile.h"
+#include "platform/qt/MainWindow.h"
+#include "platform/qt/Texts.h"
+#include "support/TestFolder.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace zelvano {
+namespace {
+
+using Step = std::function<void(QWidget* dialog)>;
+
+// Answers the modal dialogs the window opens, one step for each, in order. Whatever is still open
+// after ten seconds is rejected and the test fails, so no test can hang on a dialog.
+class DialogScript {
+public:
+    explicit DialogScript(std::deque<Step> steps) : steps_(std::move(steps)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+        timer_.start(5);
+    }
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+    ~DialogScript() { EXPECT_TRUE(steps_.empty()) << steps_.size() << " dialogs did not come"; }
+
+private:
+    void tick() {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (++ticks_ > 2000) {
+            ADD_FAILURE() << "a dialog was left open";
+            if (dialog != nullptr) {
+                qobject_cast<QDialog*>(dialog)->reject();
+            }
+            return;
+        }
+        if (dialog == nullptr || dialog == answered_ || steps_.empty()) {
+            return;
+        }
+        answered_ = dialog;
+        const Step step = std::move(steps_.front());
+        steps_.pop_front();
+        step(dialog);
+    }
+
+    std::deque<Step> steps_;
+    QTimer timer_;
+    QPointer<QWidget> answered_;
+    int ticks_ = 0;
+};
+
+Step Type(const QString& text) {
+    return [text](QWidget* w) {
+        auto* input = qobject_cast<QInputDialog*>(w);
+        ASSERT_NE(input, nullptr);
+        if (!text.isNull()) {
+            input->setTextValue(text);
+        }
+        input->accept();
+    };
+}
+
+const QString kKept; // accept what the input box shows
+
+const std::string kName = "caf\xE9.jpg"; // written in an 8-bit code page: not UTF-8
+
+// A name that is not UTF-8 goes through the window and back unchanged wherever the user did not
+// change it, and an edit keeps the bytes it did not touch.
+TEST(WindowDialogs, ANameThatIsNotUtf8ComesBackAsItsBytes) {
+    MainWindow window;
+    {
+        const DialogScript script({Type(kKept)});
+        EXPECT_EQ(window.inputBox("Write the new name fore this picture.", "New name:", kName), kName);
+    }
+    {
+        const DialogScript script({Type(QStringLiteral("caf\uFFFD-2.jpg"))});
+        EXPECT_EQ(window.inputBox("p", "t", kName), "caf\xE9-2.jpg");
+    }
+    {
+        // A mark that stands for nothing cannot be written: refused, and the box comes back with
+        // what was typed.
+        QString refusal;
+        QString shownAgain;
+        const DialogScript script({Type(QStringLiteral("caf\uFFFD\uFFFD.jpg")),
+                                   [&](QWidget* w) {
+                                       auto* box = qobject_cast<QMessageBox*>(w);
+                                       refusal = box->text();
+                                       box->accept();
+                                   },
+                                   [&](QWidget* w) {
+                                       shownAgain = qobject_cast<QInputDialog*>(w)->textValue();
+                                       qobject_cast<QDialog*>(w)->reject();
+                                   }});
+        EXPECT_EQ(window.inputBox("p", "t", kName), "");
+        EXPECT_TRUE(refusal.startsWith("The name holds characters that can not be written"))
+            << refusal.toStdString();
+        EXPECT_EQ(shownAgain, QStringLiteral("caf\uFFFD\uFFFD.jpg"));
+    }
+    {
+        test::TestFolder dir;
+        const DialogScript script({[&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            dialog->setDirectory(QString::fromStdString(dir.path()));
+            static_cast<QDialog*>(dialog)->accept();
+        }});
+        EXPECT_EQ(window.saveFileDialog(kName), dir.path() + "/" + kName) << "the preset name is kept";
+    }
+}
+
+TEST(WindowDialogs, EditedTexts) {
+    struct Case {
+        const char* what;
+        QString text;
+        std::string original;
+        std::optional<std::string> bytes;
+    };
+    const std::vector<Case> cases = {
+        {"plain", QStringLiteral("ny.jpg"), "old.jpg", "ny.jpg"},
+        {"typed letters are UTF-8", QStringLiteral("\u00E6\u00F8\u00E5.jpg"), "a.jpg",
+         "\xC3\xA6\xC3\xB8\xC3\xA5.jpg"},
+        {"marks kept in order", QStringLiteral("\uFFFDx\uFFFD"), "\xE9y\xFF", "\xE9x\xFF"},
+        {"a real U+FFFD stays one", QStringLiteral("\uFFFD.jpg"), "\xEF\xBF\xBD.gif", "\xEF\xBF\xBD.jpg"},
+        {"a mark dropped", QStringLiteral("\uFFFD"), "\xE9\xE8", std::nullopt},
+        {"a mark for nothing", QStringLiteral("\uFFFD"), "plain", std::nullopt},
+        {"half a surrogate pair", QString(QChar(0xD83D)) + "x", "x", std::nullopt},
+        {"a whole pair", QString::fromUtf8("\xF0\x9F\x93\xB7"), "", "\xF0\x9F\x93\xB7"},
+        {"over long and surrogate bytes are marks", QStringLiteral("\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD"),
+         "\xC0\xAF|\xED\xA0\x80", "\xC0\xAF|\xED\xA0\x80"},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(FromEdited(k.text, k.original), k.bytes) << k.what;
+        EXPECT_EQ(FromEdited(Display(k.original), k.original), k.original) << k.what << ": shown, untouched";
+    }
+}
+
+// Through the whole program: Rename answered with the name unchanged renames nothing.
+TEST(WindowDialogs, RenameWithTheNameUnchangedChangesNothing) {
+    test::TestFolder dir;
+    test::TestOs os(dir.path());
+    dir.writeBmp("pics/" + kName, 4, 4);
+    const std::string list = dir.write("Zelvanojpg.log", FormatRecord(dir.folder("pics"), kName));
+    MainWindow window;
+    FmZelvano form(os, window);
+    window.wire(form);
+    form.context().state.PicType = "jpg";
+    form.context().state.PicList.append(dir.folder("pics"), kName);
+    window.listAdd(kName);
+    window.setListIndex(0);
+    {
+        const DialogScript script({Type(kKept)});
+        window.controls().Command4->click();
+    }
+    EXPECT_TRUE(dir.exists("pics/" + kName));
+    EXPECT_EQ(test::TestFolder::slurp(list), FormatRecord(dir.folder("pics"), kName));
+    EXPECT_EQ(window.listText(0), kName);
+}
+
+} // namespace
+} // namespace zelvano
