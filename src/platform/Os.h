@@ -97,7 +97,7 @@ public:
     virtual std::string executableFolder() = 0;
 
     // The root folders of the volumes that hold the user's files, each ending in the separator,
-    // in the system's order.
+    // in the system's order. May be slow: a network drive is asked about its root.
     virtual std::vector<std::string> listDrives() = 0;
 
     // Lists one folder (given with its trailing separator) in one pass. Safe to call from

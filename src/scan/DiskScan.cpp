@@ -30,7 +30,8 @@ void ListDrives(Context& c) {
 bool ScanDisk(Context& c) {
     c.win.setBusyCursor(true);
     c.win.listClear();
-    ListDrives(c);
+    // Off the window's thread: asking a network drive about its mount point can take a while.
+    c.win.runWhilePainting([&c] { ListDrives(c); }, [] {});
     ScanProgress progress;
     SearchJob job{c.os, c.state.PicList, progress, SearchThreads()};
     for (const std::string& drive : c.state.DriveList) {

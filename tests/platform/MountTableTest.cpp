@@ -1,6 +1,13 @@
 #include "platform/posix/MountTable.h"
 
+#include "platform/posix/PosixOs.h"
+#include "support/TestFolder.h"
+
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <map>
+#include <unistd.h>
 
 namespace zelvano {
 namespace {
@@ -11,22 +18,92 @@ TEST(MountTable, DrivesOfASampleTable) {
         "23 27 0:22 / /sys rw,relatime - sysfs sysfs rw\n"
         "24 27 0:6 / /dev rw,relatime - devtmpfs devtmpfs rw\n"
         "26 24 0:24 / /dev/pts rw,relatime - devpts devpts rw\n"
-        "27 1 254:0 / / rw,relatime shared:1 - ext4 /dev/vda rw\n"
-        "30 27 254:1 / /home rw,relatime shared:2 - ext4 /dev/vdb rw\n"
-        "31 27 254:1 /photos /srv/photos rw,relatime - ext4 /dev/vdb rw\n" // second mount of vdb
-        "32 27 254:0 /var/x /mnt/bind rw,relatime - ext4 /dev/vda rw\n"    // second mount of the root's
-        "33 27 0:40 / /run/user/1000 rw - tmpfs tmpfs rw\n"                // tmpfs, and under /run
-        "34 27 0:41 / /run/media/usb rw - vfat /dev/sdc1 rw\n"             // under /run
-        "35 27 0:42 / /mnt/nas rw - nfs4 nas:/export rw\n"                 // network
-        "36 27 0:43 / /mnt/My\\040Share rw - cifs //server/share rw\n"     // escaped space
-        "37 27 0:44 / /home/anna/remote rw - fuse.sshfs anna@host:/ rw\n"  // FUSE
-        "38 27 0:45 / /snap/core/1 ro - squashfs /dev/loop0 ro\n"          // squashfs
+        "27 1 0:30 /@ / rw,relatime shared:1 - btrfs /dev/vda2 rw,subvol=/@\n"
+        "28 27 0:30 /@home /home rw,relatime shared:2 - btrfs /dev/vda2 rw,subvol=/@home\n" // a subvolume
+        "29 27 0:30 /@home /mnt/home2 rw - btrfs /dev/vda2 rw,subvol=/@home\n" // the same one again
+        "30 27 0:30 /@/var/x /mnt/bind rw,relatime - btrfs /dev/vda2 rw\n"     // a folder of the root's
+        "31 27 254:1 /photos /srv/photos rw,relatime - ext4 /dev/vdb rw\n"     // a folder of /data, first
+        "32 27 254:1 / /data rw,relatime shared:3 - ext4 /dev/vdb rw\n"
+        "33 27 0:40 / /run/user/1000 rw - tmpfs tmpfs rw\n"            // tmpfs, and under /run
+        "34 27 8:33 / /run/media/anna/USB rw - vfat /dev/sdc1 rw\n"    // a removable drive
+        "35 27 0:42 / /mnt/nas rw - nfs4 nas:/export rw\n"             // network
+        "36 27 0:43 / /mnt/My\\040Share rw - cifs //server/share rw\n" // escaped space
+        "37 27 0:44 / /home/anna/remote rw - fuse.sshfs anna@host:/ rw\n"
+        "38 27 0:45 / /snap/core/1 ro - squashfs /dev/loop0 ro\n"
         "39 27 0:46 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
         "40 27 0:47 / /var/lib/docker/overlay2/a/merged rw - overlay overlay rw\n" // a container root
-        "41 27 0:48 / /mnt/auto rw - autofs systemd-1 rw\n";
-    EXPECT_EQ(DrivesFromMountInfo(table),
-              (std::vector<std::string>{"/", "/home/", "/mnt/nas/", "/mnt/My Share/", "/home/anna/remote/",
-                                        "/var/lib/docker/overlay2/a/merged/"}));
+        "41 27 0:48 / /mnt/auto rw - autofs systemd-1 rw\n"
+        "42 27 0:49 / /tank/photos rw - zfs tank/photos rw\n"
+        "43 28 0:50 / /home/bo rw - ecryptfs /home/.ecryptfs/bo/.Private rw\n"
+        "44 27 0:51 / /mnt/gone rw - nfs4 old:/export rw\n"            // cannot be reached
+        "45 27 0:30 / /mnt/pool rw - btrfs /dev/vda2 rw,subvolid=5\n"; // the top, holding @ and @home
+    // What stat says of each mount point: btrfs subvolumes have devices of their own.
+    const std::map<std::string, std::uint64_t> devices = {{"/", 31},
+                                                          {"/home", 32},
+                                                          {"/mnt/home2", 32},
+                                                          {"/mnt/bind", 31},
+                                                          {"/srv/photos", 41},
+                                                          {"/data", 41},
+                                                          {"/run/media/anna/USB", 42},
+                                                          {"/mnt/nas", 43},
+                                                          {"/mnt/My Share", 44},
+                                                          {"/home/anna/remote", 45},
+                                                          {"/var/lib/docker/overlay2/a/merged", 47},
+                                                          {"/tank/photos", 49},
+                                                          {"/home/bo", 50},
+                                                          {"/mnt/pool", 30}};
+    int asked = 0;
+    const auto deviceOf = [&](const std::string& point) -> std::optional<std::uint64_t> {
+        ++asked;
+        const auto it = devices.find(point);
+        return it == devices.end() ? std::nullopt : std::optional(it->second);
+    };
+    EXPECT_EQ(DrivesFromMountInfo(table, deviceOf),
+              (std::vector<std::string>{"/", "/home/", "/data/", "/run/media/anna/USB/", "/mnt/nas/",
+                                        "/mnt/My Share/", "/home/anna/remote/",
+                                        "/var/lib/docker/overlay2/a/merged/", "/tank/photos/", "/home/bo/",
+                                        "/mnt/pool/"}));
+    EXPECT_EQ(asked, 15) << "no pseudo file system is asked about, nor an automount woken";
+}
+
+// Mounts a btrfs image at `top` and its subvolume "sub" at `second` for as long as it lives.
+class BtrfsMounts {
+public:
+    BtrfsMounts(const std::string& image, const std::string& top, const std::string& second)
+        : top_(top), second_(second) {
+        const std::string q = "' ";
+        ok_ = Run("truncate -s 128M '" + image + "' && mkfs.btrfs -q '" + image + q) &&
+              Run("mkdir -p '" + top + "' '" + second + "' && mount -o loop '" + image + "' '" + top + q) &&
+              Run("btrfs -q subvolume create '" + top + "/sub'") &&
+              Run("mount -o loop,subvol=sub '" + image + "' '" + second + q);
+    }
+    BtrfsMounts(const BtrfsMounts&) = delete;
+    BtrfsMounts& operator=(const BtrfsMounts&) = delete;
+    ~BtrfsMounts() { Run("umount '" + second_ + "'; umount '" + top_ + "'"); }
+    [[nodiscard]] bool ok() const { return ok_; }
+
+private:
+    static bool Run(const std::string& command) {
+        return std::system((command + " 2>/dev/null").c_str()) == 0;
+    }
+    std::string top_, second_;
+    bool ok_ = false;
+};
+
+// Both mounts of one btrfs show one device number in the mount table; the subvolume, which the walk
+// from the top does not enter, must be a drive of its own.
+TEST(MountTable, ABtrfsSubvolumeMountedElsewhereIsADrive) {
+    if (::geteuid() != 0 || std::system("command -v mkfs.btrfs >/dev/null") != 0) {
+        GTEST_SKIP() << "mounting needs root and mkfs.btrfs";
+    }
+    const test::TestFolder dir;
+    const BtrfsMounts mounts(dir.path() + "/btrfs.img", dir.path() + "/top", dir.path() + "/second");
+    if (!mounts.ok()) {
+        GTEST_SKIP() << "no loop device to mount on";
+    }
+    const std::vector<std::string> drives = PosixOs().listDrives();
+    EXPECT_NE(std::find(drives.begin(), drives.end(), dir.path() + "/top/"), drives.end());
+    EXPECT_NE(std::find(drives.begin(), drives.end(), dir.path() + "/second/"), drives.end());
 }
 
 } // namespace

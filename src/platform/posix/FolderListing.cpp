@@ -103,7 +103,10 @@ std::vector<std::string> PosixOs::listDrives() {
     }
     std::ostringstream text;
     text << in.rdbuf();
-    return DrivesFromMountInfo(text.str());
+    return DrivesFromMountInfo(text.str(), [](const std::string& point) -> std::optional<std::uint64_t> {
+        struct stat st {};
+        return ::stat(point.c_str(), &st) == 0 ? std::optional<std::uint64_t>(st.st_dev) : std::nullopt;
+    });
 }
 
 OpResult PosixOs::listFolder(const std::string& folder, FolderVisitor& visitor) {

@@ -10,10 +10,11 @@ namespace zelvano {
 namespace {
 
 struct Mount {
-    std::string device; // major:minor
+    std::string root; // the folder of its file system that the mount shows
     std::string point;
     std::string type;
     std::string source;
+    std::uint64_t device = 0; // of the files under its point
 };
 
 // Mount points escape space, tab, newline and backslash as \ooo.
@@ -36,8 +37,8 @@ std::string Unescape(std::string_view field) {
 
 bool ParseLine(const std::string& line, Mount& m) {
     std::istringstream in(line);
-    std::string id, parent, root, options, field;
-    if (!(in >> id >> parent >> m.device >> root >> m.point >> options)) {
+    std::string id, parent, majorMinor, options, field;
+    if (!(in >> id >> parent >> majorMinor >> m.root >> m.point >> options)) {
         return false;
     }
     while (in >> field && field != "-") { // optional fields end at "-"
@@ -45,6 +46,7 @@ bool ParseLine(const std::string& line, Mount& m) {
     if (!(in >> m.type >> m.source)) {
         return false;
     }
+    m.root = Unescape(m.root);
     m.point = Unescape(m.point);
     m.source = Unescape(m.source);
     return true;
@@ -58,17 +60,19 @@ bool Under(const std::string& point, std::string_view top) {
 bool HoldsFiles(const Mount& m) {
     static const std::set<std::string, std::less<>> pseudo = {
         "proc", "sysfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "tmpfs", "ramfs", "squashfs", "autofs"};
-    static const std::set<std::string, std::less<>> network = {"nfs", "nfs4",    "cifs",    "smb3", "smbfs",
-                                                               "9p",  "fuseblk", "overlay", "aufs"};
+    // File systems that hold files though their source is no device: network shares, ZFS datasets,
+    // encrypted homes, container roots.
+    static const std::set<std::string, std::less<>> sourceless = {
+        "nfs", "nfs4", "cifs", "smb3", "smbfs", "9p", "fuseblk", "zfs", "ecryptfs", "overlay", "aufs"};
     if (pseudo.count(m.type) != 0) {
         return false;
     }
     for (const std::string_view top : {"/proc", "/sys", "/dev", "/run"}) {
-        if (Under(m.point, top)) {
+        if (Under(m.point, top) && !Under(m.point, "/run/media")) {
             return false;
         }
     }
-    return network.count(m.type) != 0 || m.type.rfind("fuse.", 0) == 0 || m.source.rfind("/dev/", 0) == 0;
+    return sourceless.count(m.type) != 0 || m.type.rfind("fuse.", 0) == 0 || m.source.rfind("/dev/", 0) == 0;
 }
 
 std::string WithSlash(std::string path) {
@@ -78,28 +82,36 @@ std::string WithSlash(std::string path) {
     return path;
 }
 
+// Whether a mount showing `outer` of a file system shows `inner` too.
+bool Covers(const Mount& outer, const Mount& inner) {
+    return outer.device == inner.device && (outer.root == "/" || Under(inner.root, outer.root));
+}
+
 } // namespace
 
-std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo) {
-    std::vector<std::string> drives = {"/"};
-    std::set<std::string> devices;
+std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const DeviceOf& deviceOf) {
     std::vector<Mount> mounts;
     std::istringstream in{std::string(mountInfo)};
     std::string line;
     while (std::getline(in, line)) {
         Mount m;
-        if (ParseLine(line, m)) {
-            mounts.push_back(std::move(m));
+        if (ParseLine(line, m) && (m.point == "/" || HoldsFiles(m))) {
+            const auto device = deviceOf(m.point);
+            if (device) { // a mount point that cannot be read cannot be searched either
+                m.device = *device;
+                mounts.push_back(std::move(m));
+            }
         }
     }
-    // The root's device counts as seen, so that a second mount of it is not searched again.
+    // The root comes first, so that it covers what is mounted again elsewhere.
+    std::stable_partition(mounts.begin(), mounts.end(), [](const Mount& m) { return m.point == "/"; });
+    std::vector<std::string> drives = {"/"};
     for (const Mount& m : mounts) {
-        if (m.point == "/") {
-            devices.insert(m.device);
-        }
-    }
-    for (const Mount& m : mounts) {
-        if (m.point != "/" && HoldsFiles(m) && devices.insert(m.device).second) {
+        const auto coveredBy = [&m](const Mount& other) {
+            // Of two mounts of one folder, the first in the table's order is searched.
+            return &other != &m && Covers(other, m) && (!Covers(m, other) || &other < &m);
+        };
+        if (std::none_of(mounts.begin(), mounts.end(), coveredBy) && m.point != "/") {
             drives.push_back(WithSlash(m.point));
         }
     }

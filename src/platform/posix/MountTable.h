@@ -1,15 +1,25 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zelvano {
 
+// The device that files under a mount point are on, as stat reports it (a btrfs subvolume or a
+// ZFS dataset has one of its own, which the mount table does not show); nothing when it cannot be
+// read.
+using DeviceOf = std::function<std::optional<std::uint64_t>(const std::string& mountPoint)>;
+
 // The drives of a Linux mount table (the text of /proc/self/mountinfo): "/" first, then in the
-// table's order every mount of a block device, a network file system or a container root, the
-// first mount of each device only; never a pseudo file system, nor anything under /proc, /sys,
-// /dev or /run. Each root ends with "/".
-std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo);
+// table's order every mount of a block device, a network file system, a ZFS dataset, an encrypted
+// home or a container root; never a pseudo file system, nor anything under /proc, /sys, /dev or
+// /run (but for the removable drives under /run/media). A mount is left out when another one of
+// the same device already covers its folder: a second mount of one subvolume, a bind mount of a
+// folder inside another drive. Each root ends with "/".
+std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const DeviceOf& deviceOf);
 
 } // namespace zelvano
