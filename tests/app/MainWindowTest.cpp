@@ -68,6 +68,7 @@ QString Caption(QWidget* w) {
 
 TEST(MainWindow, EveryControlAtItsPlaceWithItsCaption) {
     MainWindow window;
+    window.show();
     for (const auto& e : kLayout) {
         auto* w = window.findChild<QWidget*>(QString::fromLatin1(e.name));
         ASSERT_NE(w, nullptr) << e.name;
@@ -83,6 +84,44 @@ TEST(MainWindow, EveryControlAtItsPlaceWithItsCaption) {
     EXPECT_TRUE(window.controls().Picture1->isHidden());
     EXPECT_EQ(window.checkedOption(), -1);
     EXPECT_TRUE(window.windowTitle().startsWith("Zelvano - Version 1.0 -"));
+}
+
+// The "Picture format" box is drawn around its five buttons, not through them: with the buttons
+// hidden, nothing of the box (line or caption) shows across their rows, and a line runs above and
+// below them. Each button's mark and caption end before the next button begins.
+TEST(MainWindow, TheFormatFrameStandsClearOfItsButtons) {
+    MainWindow window;
+    window.show();
+    QGroupBox* frame = window.controls().Frame1;
+    const auto& options = window.controls().Option;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        const int end = i + 1 < options.size() ? options[i + 1]->x() : frame->width() - 1;
+        EXPECT_LE(options[i]->x() + options[i]->sizeHint().width(), end) << "Option" << i + 1;
+        options[i]->hide();
+    }
+    const QImage box = frame->grab().toImage();
+    const int background = qGray(frame->palette().color(QPalette::Window).rgb());
+    const auto drawn = [&](int y, int from, int to) {
+        int n = 0;
+        for (int x = from; x < to; ++x) {
+            n += qAbs(qGray(box.pixel(x, y)) - background) > 15 ? 1 : 0;
+        }
+        return n;
+    };
+    const int top = options[0]->y();
+    const int bottom = options[0]->geometry().bottom();
+    bool lineAbove = false;
+    bool lineBelow = false;
+    for (int y = 0; y < box.height(); ++y) {
+        if (y >= top && y <= bottom) {
+            EXPECT_EQ(drawn(y, 2, box.width() - 2), 0) << "row " << y << " crosses the buttons";
+        }
+        const bool line = drawn(y, 0, box.width()) > box.width() / 2;
+        lineAbove = lineAbove || (line && y < top);
+        lineBelow = lineBelow || (line && y > bottom);
+    }
+    EXPECT_TRUE(lineAbove);
+    EXPECT_TRUE(lineBelow);
 }
 
 TEST(MainWindow, TabOrderStartsWithTheListAndSkipsLabels) {

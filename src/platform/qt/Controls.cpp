@@ -77,8 +77,14 @@ Controls BuildControls(QMainWindow& window) {
     c.Command6 = Make<QPushButton>(area, "Command6", {9960, 6960, 735, 375}, QStringLiteral("Copy"));
     c.Command8 = Make<QPushButton>(area, "Command8", {10740, 6960, 735, 375}, QStringLiteral("Exit"));
     c.Frame1 = Make<QGroupBox>(area, "Frame1", {4440, 6900, 2955, 435}, QStringLiteral("Picture format"));
-    // The designed option buttons are narrow: keep the mark close to its caption.
-    c.Frame1->setStyleSheet(QStringLiteral("QRadioButton { spacing: 1px; }"));
+    // The frame is 29 pixels high with its buttons 12 pixels down: the caption sits on the top
+    // line, so that the box's lines pass above and below the buttons, not through them. The
+    // designed buttons are narrow: the mark stays close to its caption.
+    c.Frame1->setStyleSheet(QStringLiteral(
+        "QGroupBox#Frame1 { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox#Frame1::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0px 2px; }"
+        "QRadioButton { spacing: 1px; }"));
     c.Option[0] = Make<QRadioButton>(c.Frame1, "Option1", {60, 180, 555, 195}, QStringLiteral("jpg"));
     c.Option[1] = Make<QRadioButton>(c.Frame1, "Option2", {600, 180, 675, 195}, QStringLiteral("jpeg"));
     c.Option[2] = Make<QRadioButton>(c.Frame1, "Option3", {1260, 180, 615, 195}, QStringLiteral("bmp"));
