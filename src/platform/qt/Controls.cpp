@@ -50,6 +50,9 @@ void BuildStatusBar(QMainWindow& window, Controls& c) {
     bar->setSizeGripEnabled(false);
     c.Panel1 = MakePanel("Panel1", 9675);
     c.Panel2 = MakePanel("Panel2", 1650);
+    // The path panel takes the room the size panel leaves, so that a long size text shows whole.
+    c.Panel1->setMinimumWidth(0);
+    c.Panel1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     bar->addPermanentWidget(c.Panel1, 1);
     bar->addPermanentWidget(c.Panel2);
     window.setStatusBar(bar);
