@@ -265,7 +265,7 @@ std::string HugeBmp(const test::TestFolder& dir, std::uint32_t w, std::uint32_t 
     const std::string header = "BM" + Le(static_cast<std::uint32_t>(54 + data), 4) + Le(0, 4) + Le(54, 4) +
                                Le(40, 4) + Le(w, 4) + Le(h, 4) + Le(1, 2) + Le(32, 2) + Le(0, 4) +
                                Le(static_cast<std::uint32_t>(data), 4) + Le(2835, 4) + Le(2835, 4) + Le(0, 8);
-    const std::string path = dir.write("huge.bmp", header);
+    std::string path = dir.write("huge.bmp", header);
     std::filesystem::resize_file(path, 54 + data);
     return path;
 }

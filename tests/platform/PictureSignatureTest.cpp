@@ -10,7 +10,7 @@ namespace {
 using namespace std::string_literals;
 
 // A bitmap file header and the start of an info header of `infoSize` bytes.
-std::string Bitmap(char infoSize, std::string size) {
+std::string Bitmap(char infoSize, const std::string& size) {
     return "BM"s + std::string(12, '\0') + infoSize + std::string(3, '\0') + size;
 }
 
