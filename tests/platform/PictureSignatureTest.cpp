@@ -21,7 +21,7 @@ TEST(PictureSignature, WhatStartsLikeAPicture) {
         {"GIF89a", true},
         {"II*\0"s, true},
         {"MM\0*"s, true},
-        {"RIFF\x10\0\0\0WEBPVP8 "s, true},
+        {"RIFF\x10\0\0\0WEBP"s, true},
         {"\0\0\0\x18"
          "ftypheic"s,
          true},
