@@ -97,10 +97,37 @@ void BM_Save_Reference(benchmark::State& state) {
     }
 }
 
+// Taking one row out of a full table: the records after it move up.
+void BM_EraseFirstRow(benchmark::State& state) {
+    Program p;
+    HentListe(p.c);
+    PicTable& table = p.c.state.PicList;
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+        table.erase(0);
+    }
+    state.counters["records"] = static_cast<double>(table.count());
+}
+
+// What Delete does once the picture is gone: the row out of the table, the list file rewritten
+// and read back, the page filled again.
+void BM_RemoveRow(benchmark::State& state) {
+    Program p;
+    HentListe(p.c);
+    std::filesystem::create_directories(Folder() + "/out");
+    BenchOs out(Folder() + "/out");
+    Context c{std::move(p.c.state), out, p.win};
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+        RemoveRow(c, 0);
+    }
+    state.counters["records"] = c.state.PicCount();
+}
+
 BENCHMARK(BM_Load_Zelvano)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Load_Reference)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Save_Zelvano)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Save_Reference)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EraseFirstRow)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_RemoveRow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 long ResidentKiB(const char* field) {
     std::ifstream status("/proc/self/status");
