@@ -99,6 +99,54 @@ std::optional<PictureDimensions> HeaderDimensions(std::string_view head) {
     return std::nullopt;
 }
 
+namespace {
+
+// The orientation tag of a TIFF structure (an Exif block is one): its first directory's tag 274.
+int TiffOrientation(std::string_view tiff) {
+    if (tiff.size() < 8 || (!tiff.starts_with("II*\0"sv) && !tiff.starts_with("MM\0*"sv))) {
+        return 1;
+    }
+    const bool little = tiff[0] == 'I';
+    const auto number = [&](std::size_t at, std::size_t bytes) {
+        return little ? LittleEndian(tiff.substr(at, bytes)) : BigEndian(tiff.substr(at, bytes));
+    };
+    const std::size_t directory = number(4, 4);
+    if (directory > tiff.size() - 2) {
+        return 1;
+    }
+    const std::size_t entries = number(directory, 2);
+    for (std::size_t i = 0; i < entries && directory + 2 + i * 12 + 12 <= tiff.size(); ++i) {
+        const std::size_t entry = directory + 2 + i * 12;
+        if (number(entry, 2) == 274) {
+            const std::uint32_t value = number(entry + 8, 2);
+            return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+        }
+    }
+    return 1;
+}
+
+} // namespace
+
+int ExifOrientation(std::string_view head) {
+    if (!head.starts_with("\xFF\xD8"sv)) {
+        return TiffOrientation(head);
+    }
+    // JPEG segments up to the picture data: FF, a marker, a big-endian length that counts itself.
+    for (std::size_t at = 2; at + 4 <= head.size() && head[at] == '\xFF';) {
+        const auto marker = static_cast<unsigned char>(head[at + 1]);
+        const std::size_t length = BigEndian(head.substr(at + 2, 2));
+        if (marker == 0xDA || length < 2) {
+            break;
+        }
+        const std::string_view body = head.substr(at + 4, std::min(length - 2, head.size() - at - 4));
+        if (marker == 0xE1 && body.starts_with("Exif\0\0"sv)) {
+            return TiffOrientation(body.substr(6));
+        }
+        at += 2 + length;
+    }
+    return 1;
+}
+
 bool LooksLikePicture(std::string_view head) {
     return std::any_of(kMagic.begin(), kMagic.end(),
                        [head](std::string_view m) { return head.starts_with(m); }) ||

@@ -26,4 +26,11 @@ struct PictureDimensions {
 // (a bitmap too large for it).
 std::optional<PictureDimensions> HeaderDimensions(std::string_view head);
 
+// How many of a file's first bytes ExifOrientation needs: a JPEG's Exif block can be this long.
+inline constexpr std::size_t kExifBytes = 64 * 1024;
+
+// The orientation tag (1 to 8) of a JPEG's Exif block or a TIFF's first directory in `head`; 1,
+// upright, when there is none. 5 to 8 mean the picture lies on its side.
+int ExifOrientation(std::string_view head);
+
 } // namespace zelvano

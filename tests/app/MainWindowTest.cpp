@@ -1,10 +1,12 @@
 #include "platform/qt/MainWindow.h"
 
 #include "app/FmZelvano.h"
+#include "platform/PictureSignature.h"
 #include "platform/qt/PictureReader.h"
 #include "support/TestFolder.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QGroupBox>
 #include <QImageWriter>
 #include <QLabel>
@@ -225,18 +227,43 @@ TEST(MainWindow, PrintsOnePageToAPdfFile) {
     EXPECT_LT(area.width, area.height) << "measured in portrait";
 }
 
+// Big- and little-endian bytes, for picture headers made by hand.
+std::string Be(std::uint32_t v, int bytes) {
+    std::string out;
+    for (int i = bytes - 1; i >= 0; --i) {
+        out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    }
+    return out;
+}
+
+std::string Le(std::uint32_t v, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    }
+    return out;
+}
+
+// A camera's photo: stored 4000 x 3000, its Exif block saying it lies on its side (orientation 6).
 TEST(PictureReader, LargePhotoIsDecodedAtThePreviewSizeAndUpright) {
     test::TestFolder dir;
     QImage photo(4000, 3000, QImage::Format_RGB32);
     photo.fill(Qt::darkGreen);
-    const std::string path = dir.path() + "/photo.jpg";
-    QImageWriter writer(QString::fromStdString(path), "jpeg");
-    writer.setTransformation(QImageIOHandler::TransformationRotate90);
-    ASSERT_TRUE(writer.write(photo));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    ASSERT_TRUE(photo.save(&buffer, "jpeg"));
+    const std::string tiff = std::string("MM\0*", 4) + Be(8, 4) + Be(1, 2) + Be(274, 2) + Be(3, 2) +
+                             Be(1, 4) + Be(6, 2) + Be(0, 2) + Be(0, 4);
+    const std::string exif = std::string("Exif\0\0", 6) + tiff;
+    const std::string path = dir.write(
+        "photo.jpg",
+        jpeg.toStdString().insert(2, "\xFF\xE1" + Be(static_cast<std::uint32_t>(exif.size() + 2), 2) + exif));
 
     const PictureRead header = ReadPicture(path, QSize());
     ASSERT_TRUE(header.result.ok()) << header.result.reason;
     EXPECT_EQ(header.uprightSize, QSize(3000, 4000));
+    EXPECT_EQ(ExifOrientation(test::TestFolder::slurp(path).substr(0, kExifBytes)), 6)
+        << "as Windows reads it";
     EXPECT_TRUE(header.image.isNull());
 
     const PictureRead preview = ReadPicture(path, QSize(617, 453));
@@ -248,15 +275,6 @@ TEST(PictureReader, LargePhotoIsDecodedAtThePreviewSizeAndUpright) {
 
     const PictureRead small = ReadPicture(path, QSize(8000, 8000));
     EXPECT_EQ(small.image.size(), QSize(3000, 4000)) << "never enlarged";
-}
-
-// Little-endian bytes, for picture headers made by hand.
-std::string Le(std::uint32_t v, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) {
-        out += static_cast<char>((v >> (8 * i)) & 0xFF);
-    }
-    return out;
 }
 
 // A bitmap header for a picture of w x h at 32 bits, in a sparse file of the picture's full size.

@@ -56,5 +56,28 @@ TEST(PictureSignature, SizesFromHeaders) {
     EXPECT_EQ(HeaderDimensions(Bitmap(40, "\x68\x42")), std::nullopt) << "cut short";
 }
 
+// A TIFF structure whose first directory holds an orientation tag, in either byte order.
+std::string Tiff(bool little, char orientation) {
+    const std::string entry = little ? "\x12\x01\x03\0\x01\0\0\0"s + orientation + "\0\0\0"s
+                                     : "\x01\x12\0\x03\0\0\0\x01\0"s + orientation + "\0\0"s;
+    return little ? "II*\0\x08\0\0\0\x01\0"s + entry : "MM\0*\0\0\0\x08\0\x01"s + entry;
+}
+
+TEST(PictureSignature, ExifOrientation) {
+    const std::string jfif = "\xFF\xE0\0\x10JFIF\0\x01\x01\0\0\x01\0\x01\0\0"s;
+    const auto app1 = [](const std::string& tiff) {
+        const std::string body = "Exif\0\0"s + tiff;
+        return "\xFF\xE1"s + static_cast<char>((body.size() + 2) >> 8) + static_cast<char>(body.size() + 2) +
+               body;
+    };
+    EXPECT_EQ(ExifOrientation("\xFF\xD8"s + jfif + app1(Tiff(false, 6)) + "\xFF\xDA"s), 6);
+    EXPECT_EQ(ExifOrientation("\xFF\xD8"s + app1(Tiff(true, 8))), 8);
+    EXPECT_EQ(ExifOrientation(Tiff(true, 3)), 3) << "a TIFF file's own directory";
+    EXPECT_EQ(ExifOrientation(Tiff(true, 9)), 1) << "no such orientation";
+    EXPECT_EQ(ExifOrientation("\xFF\xD8"s + jfif + "\xFF\xDA"s + app1(Tiff(true, 8))), 1) << "after the data";
+    EXPECT_EQ(ExifOrientation("\xFF\xD8"s + app1(Tiff(true, 8)).substr(0, 20)), 1) << "cut short";
+    EXPECT_EQ(ExifOrientation("just text"), 1);
+}
+
 } // namespace
 } // namespace zelvano
