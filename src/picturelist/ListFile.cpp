@@ -76,6 +76,7 @@ void ListParser::finish() {
         partial_.clear();
     }
     table_.setOverflow(std::move(overflow_)); // an unpaired last line is left out
+    table_.fitCapacity();
 }
 
 void ParseList(std::string_view text, PicTable& table) {

@@ -48,12 +48,23 @@ void PicTable::erase(std::size_t row) {
 }
 
 void PicTable::clear() {
-    // Swap with empties so that a big table gives its memory back.
-    std::vector<Row>().swap(rows_);
-    std::vector<std::string>().swap(folders_);
-    std::string().swap(names_);
-    std::string().swap(overflow_);
+    // The capacity stays: loading the list again, as start-up and every change do, reuses memory
+    // already in use, which is much cheaper than fresh memory on some systems.
+    rows_.clear();
+    folders_.clear();
+    names_.clear();
+    overflow_.clear();
     lastFolder_ = kNoFolder;
+}
+
+void PicTable::fitCapacity() {
+    // A small list loaded after a big one gives the big one's memory back.
+    constexpr std::size_t kSlack = 4;
+    if (rows_.capacity() > kSlack * rows_.size() + 1024) {
+        std::vector<Row>(rows_).swap(rows_);
+        std::vector<std::string>(folders_).swap(folders_);
+        std::string(names_).swap(names_);
+    }
 }
 
 } // namespace zelvano

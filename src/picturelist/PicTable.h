@@ -33,7 +33,10 @@ public:
     void setName(std::size_t row, std::string_view name);
     // Takes a record out; the records after it move up a row.
     void erase(std::size_t row);
+    // Empties the table, keeping its capacity for the next load.
     void clear();
+    // Gives back the capacity that the records no longer need.
+    void fitCapacity();
 
     // Raw list-file text of records beyond the table's last row, kept so that no rewrite loses them.
     [[nodiscard]] const std::string& overflow() const { return overflow_; }
