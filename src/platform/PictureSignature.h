@@ -27,7 +27,7 @@ struct PictureDimensions {
 std::optional<PictureDimensions> HeaderDimensions(std::string_view head);
 
 // How many of a file's first bytes ExifOrientation needs: a JPEG's Exif block can be this long.
-inline constexpr std::size_t kExifBytes = 64 * 1024;
+inline constexpr std::size_t kExifBytes = std::size_t{64} * 1024;
 
 // The orientation tag (1 to 8) of a JPEG's Exif block or a TIFF's first directory in `head`; 1,
 // upright, when there is none. 5 to 8 mean the picture lies on its side.

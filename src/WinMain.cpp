@@ -1,0 +1,24 @@
+#include "app/FmZelvano.h"
+#include "platform/NativeOs.h"
+#include "platform/win32/window/Win32Window.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // the picture decoders and the shell
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    zelvano::NativeOs os;
+    zelvano::Win32Window window;
+    zelvano::FmZelvano form(os, window);
+    window.wire(form);
+    form.Form_Load();
+    window.showWindow();
+    const int code = window.run();
+    ::CoUninitialize();
+    return code;
+}

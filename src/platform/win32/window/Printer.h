@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/OpResult.h"
+#include "platform/Window.h"
+#include "platform/win32/window/WinPicture.h"
+
+#include <windows.h>
+
+namespace zelvano {
+
+// The printer Print uses: chosen in the system's printer dialog, and kept for the next print.
+class Printer {
+public:
+    Printer() = default;
+    Printer(const Printer&) = delete;
+    Printer& operator=(const Printer&) = delete;
+    ~Printer();
+
+    // Whether the system knows of any printer at all.
+    static bool Installed();
+    // The printer dialog; false when the user cancels it.
+    bool choose(HWND owner);
+    // The printable area of a portrait page, in millimetres.
+    [[nodiscard]] PrintArea portraitArea() const;
+    // The printer's dots for a size in millimetres.
+    [[nodiscard]] PixelSize dots(bool landscape, float widthMm, float heightMm) const;
+    // Prints decoded pixels on one page, at the printable area's top-left corner.
+    [[nodiscard]] OpResult print(const std::string& document, bool landscape, const Pixels& picture) const;
+
+private:
+    // A device context of the chosen printer in one orientation; nothing when there is none.
+    [[nodiscard]] HDC open(bool landscape) const;
+
+    HGLOBAL devMode_ = nullptr;
+    HGLOBAL devNames_ = nullptr;
+};
+
+} // namespace zelvano

@@ -1,0 +1,61 @@
+#include "platform/win32/window/WaitWindow.h"
+
+namespace zelvano {
+
+namespace {
+
+constexpr const char* kClass = "ZelvanoWait";
+
+void Register() {
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hCursor = ::LoadCursorA(nullptr, IDC_WAIT);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kClass;
+        return ::RegisterClassA(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+} // namespace
+
+WaitWindow::WaitWindow(HWND owner, int dpi, HFONT progressFont) {
+    const auto px = [dpi](int twips) {
+        return ::MulDiv(twips, dpi, 1440);
+    };
+    RECT frame{0, 0, px(6195), px(1005)};
+    ::AdjustWindowRectEx(&frame, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    Register();
+    hwnd_ = ::CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP | WS_BORDER,
+                              (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                              (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,
+                              ::GetModuleHandleA(nullptr), nullptr);
+    HWND label = ::CreateWindowExA(0, "STATIC", " Pleace wait - Scanning computer ",
+                                   WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(135), px(240),
+                                   px(5925), px(495), hwnd_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    labelFont_ = ::CreateFontA(-::MulDiv(18, dpi, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                               VARIABLE_PITCH | FF_SWISS, "Arial");
+    ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
+    progress_ =
+        ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(135), px(735),
+                          px(5925), px(255), hwnd_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ::SendMessageA(progress_, WM_SETFONT, reinterpret_cast<WPARAM>(progressFont), FALSE);
+    ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(hwnd_);
+}
+
+WaitWindow::~WaitWindow() {
+    ::DestroyWindow(hwnd_);
+    ::DeleteObject(labelFont_);
+}
+
+void WaitWindow::setProgress(const std::string& text) {
+    ::SetWindowTextA(progress_, text.c_str());
+}
+
+} // namespace zelvano

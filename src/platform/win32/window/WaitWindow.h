@@ -1,0 +1,27 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace zelvano {
+
+// Vent: the scan's borderless wait window, centred on the screen, not in the taskbar, with a line
+// of progress under its label. `dpi` converts its designed twips.
+class WaitWindow {
+public:
+    WaitWindow(HWND owner, int dpi, HFONT progressFont);
+    WaitWindow(const WaitWindow&) = delete;
+    WaitWindow& operator=(const WaitWindow&) = delete;
+    ~WaitWindow();
+
+    void setProgress(const std::string& text);
+    [[nodiscard]] HWND hwnd() const { return hwnd_; }
+
+private:
+    HWND hwnd_ = nullptr;
+    HWND progress_ = nullptr;
+    HFONT labelFont_ = nullptr;
+};
+
+} // namespace zelvano

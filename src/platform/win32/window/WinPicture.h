@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/OpResult.h"
+#include "platform/Window.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelvano {
+
+// Decoded pixels: 32-bit premultiplied BGRA, the top row first.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> bgra;
+};
+
+struct WinPictureRead {
+    OpResult result;
+    PixelSize uprightSize; // the picture's own size, turned upright by its orientation tag
+    Pixels image;          // decoded only when a bound was given
+};
+
+// Reads a picture file with the Windows Imaging Component. With a bound (width and height above
+// 0) the picture is decoded scaled to fit inside it, never enlarged, and turned upright; without
+// one only the header is read. Failures: NotFound when the file is not there, NotAPicture when its
+// content is not recognised as a picture, AccessError when it may not be read, and Other when a
+// recognised picture could not be decoded. Safe to call on any thread.
+WinPictureRead ReadWinPicture(const std::string& path, PixelSize bound);
+
+// Turns stored pixels upright by an Exif orientation (1 to 8).
+Pixels Upright(const Pixels& stored, int orientation);
+
+// The last successful read of a picture, used again while the file stays as it was (its size and
+// the time it was last written) and the bound is the same: start-up shows its first picture twice.
+class RememberedRead {
+public:
+    // Reads `path` with `reader` unless the last read can stand for it.
+    WinPictureRead read(const std::string& path, PixelSize bound,
+                        const std::function<WinPictureRead(const std::string&, PixelSize)>& reader);
+
+private:
+    struct Stamp {
+        std::string path;
+        std::uint64_t size = 0;
+        std::uint64_t written = 0;
+        PixelSize bound;
+        bool operator==(const Stamp&) const = default;
+    };
+    std::optional<Stamp> last_;
+    WinPictureRead read_;
+};
+
+} // namespace zelvano
