@@ -10,8 +10,8 @@ packages=(
 )
 packages+=("$@")
 if [ "${ZELVANO_WITH_WINDOWS:-0}" = 1 ]; then
-  # The Windows build of the logic and its tests, and Wine to run them.
-  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 wine)
+  # The Windows program and its tests, and Wine and a display to run them on.
+  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 wine xvfb)
 fi
 if [ "${ZELVANO_WITH_TOOLS:-0}" = 1 ]; then
   # Screenshots and the benchmark peers; only the scripts that need them ask for them.

@@ -1,0 +1,437 @@
+// The Win32 window with the real logic, driven by window messages as a user's clicks and keys
+// arrive, its dialogs answered as a user would. Run under Wine on a display.
+#include "platform/win32/window/Win32Window.h"
+
+#include "app/FmZelvano.h"
+#include "picturelist/ListFile.h"
+#include "support/TestFolder.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <deque>
+#include <dlgs.h>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace zelvano {
+namespace {
+
+using test::TestFolder;
+
+// One answer to a modal dialog, given its window.
+using Step = std::function<void(HWND dialog)>;
+
+// Answers the modal dialogs of this thread, one step for each, in order, from a timer that runs
+// inside their own message loops. Whatever is still open after ten seconds is cancelled and the
+// test fails, so no test can hang on a dialog.
+class Answers {
+public:
+    explicit Answers(std::deque<Step> steps) : steps_(std::move(steps)) {
+        current_ = this;
+        timer_ = ::SetTimer(nullptr, 0, 10, Tick);
+    }
+    Answers(const Answers&) = delete;
+    Answers& operator=(const Answers&) = delete;
+    ~Answers() {
+        ::KillTimer(nullptr, timer_);
+        current_ = nullptr;
+        EXPECT_TRUE(steps_.empty()) << steps_.size() << " dialogs did not come";
+    }
+
+private:
+    static BOOL CALLBACK IsOpenDialog(HWND w, LPARAM out) {
+        char name[16] = {};
+        ::GetClassNameA(w, name, sizeof name);
+        if (std::string(name) == "#32770" && ::IsWindowVisible(w) && ::IsWindowEnabled(w)) {
+            *reinterpret_cast<HWND*>(out) = w;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    // The dialog that takes input now: one of this thread's, visible and enabled.
+    static HWND OpenDialog() {
+        HWND found = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), IsOpenDialog, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    static void CALLBACK Tick(HWND /*hwnd*/, UINT /*message*/, UINT_PTR /*id*/, DWORD /*time*/) {
+        Answers* self = current_;
+        if (self == nullptr) {
+            return;
+        }
+        HWND dialog = OpenDialog();
+        for (auto it = self->answered_.begin();
+             it != self->answered_.end();) { // gone, so its handle may come again
+            it = ::IsWindow(*it) ? std::next(it) : self->answered_.erase(it);
+        }
+        if (++self->ticks_ > 1000) {
+            ADD_FAILURE() << "a dialog was left open";
+            if (dialog != nullptr) {
+                ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            }
+            return;
+        }
+        if (dialog == nullptr || self->answered_.count(dialog) != 0 || self->steps_.empty()) {
+            return;
+        }
+        self->answered_.insert(dialog);
+        const Step step = std::move(self->steps_.front());
+        self->steps_.pop_front();
+        step(dialog);
+    }
+
+    static inline Answers* current_ = nullptr;
+    std::deque<Step> steps_;
+    std::set<HWND> answered_;
+    UINT_PTR timer_ = 0;
+    int ticks_ = 0;
+};
+
+// The text a message box shows.
+std::string DialogText(HWND dialog) {
+    char text[1024] = {};
+    ::GetDlgItemTextA(dialog, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+Step Press(int button, std::vector<std::string>* texts = nullptr) {
+    return [=](HWND dialog) {
+        if (texts != nullptr) {
+            texts->push_back(DialogText(dialog));
+        }
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    };
+}
+
+// Types into the input box, or into the file name of the save dialog, and presses OK.
+Step Type(const std::string& text, std::string* shown = nullptr) {
+    return [=](HWND dialog) {
+        HWND edit = ::GetDlgItem(dialog, 100); // the input box's edit
+        if (edit == nullptr) {
+            edit = ::GetDlgItem(dialog, cmb13);
+        }
+        if (edit == nullptr) {
+            edit = ::GetDlgItem(dialog, edt1);
+        }
+        ASSERT_NE(edit, nullptr);
+        if (shown != nullptr) {
+            char now[1024] = {};
+            ::GetWindowTextA(edit, now, sizeof now);
+            *shown = now;
+        }
+        ::SetWindowTextA(edit, text.c_str());
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+}
+
+// A whole bitmap of w x h pixels, 24 bits, one colour.
+std::string Bitmap(int w, int h) {
+    const int row = (w * 3 + 3) & ~3;
+    const auto le = [](std::uint32_t v, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i) {
+            out += static_cast<char>((v >> (8 * i)) & 0xFF);
+        }
+        return out;
+    };
+    const auto size = static_cast<std::uint32_t>(row * h);
+    return "BM" + le(54 + size, 4) + le(0, 4) + le(54, 4) + le(40, 4) + le(static_cast<std::uint32_t>(w), 4) +
+           le(static_cast<std::uint32_t>(h), 4) + le(1, 2) + le(24, 2) + le(0, 4) + le(size, 4) +
+           le(2835, 4) + le(2835, 4) + le(0, 8) + std::string(size, '\x60');
+}
+
+class Win32Window : public ::testing::Test {
+protected:
+    TestFolder dir;
+    test::TestOs os{dir.path()};
+    std::unique_ptr<zelvano::Win32Window> window;
+    std::unique_ptr<FmZelvano> form;
+
+    void TearDown() override {
+        form.reset();
+        window.reset();
+    }
+    const Win32Controls& c() const { return window->controls(); }
+    // Starts the program: the window, the handlers, start-up.
+    void start() {
+        window = std::make_unique<zelvano::Win32Window>();
+        form = std::make_unique<FmZelvano>(os, *window);
+        window->wire(*form);
+        form->Form_Load();
+        window->showWindow();
+    }
+    // A list of `count` bitmaps that exist, named p0.jpg, p1.jpg, ... in folder "pics".
+    std::string pictures(int count, const std::string& type = "jpg") {
+        std::string text;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "p" + std::to_string(i) + "." + type;
+            dir.write("pics/" + name, Bitmap(10 + i, 20));
+            text += FormatRecord(dir.folder("pics"), name);
+        }
+        return dir.write("Zelvano" + type + ".log", text);
+    }
+    static void click(const Control& control) { ::SendMessageA(control.hwnd(), BM_CLICK, 0, 0); }
+    // Selects an entry as a click on it does: the list box tells its parent of the change.
+    void select(int index) {
+        HWND list = c().List1->hwnd();
+        ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        ::SendMessageA(window->hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(list));
+    }
+    void key(WPARAM key) { ::SendMessageA(c().List1->hwnd(), WM_KEYDOWN, key, 0); }
+    std::vector<std::string> items() const {
+        std::vector<std::string> out;
+        out.reserve(static_cast<std::size_t>(c().List1->count()));
+        for (int i = 0; i < c().List1->count(); ++i) {
+            out.push_back(c().List1->item(i));
+        }
+        return out;
+    }
+    std::string counter() const { return c().Label2->text(); }
+    std::string panel(int part) const { return c().StatusBar1->part(part); }
+};
+
+TEST_F(Win32Window, StartUpPicksTheFirstTypeWithAListOrAsksForOne) {
+    std::vector<std::string> said;
+    {
+        const Answers answers({Press(IDOK, &said)});
+        start();
+    }
+    EXPECT_EQ(said, std::vector<std::string>{"Those, the picture format you want to scan fore."});
+    EXPECT_FALSE(c().Command1->enabled());
+    EXPECT_EQ(window->checkedOption(), -1);
+    EXPECT_EQ(c().List1->count(), 0);
+    EXPECT_TRUE(::IsWindowVisible(window->hwnd()));
+
+    pictures(3, "bmp");
+    pictures(2, "jpeg");
+    start();
+    EXPECT_EQ(window->checkedOption(), 1) << "jpeg comes before bmp";
+    EXPECT_EQ(items(), (std::vector<std::string>{"p0.jpeg", "p1.jpeg"}));
+    EXPECT_TRUE(c().Command1->enabled());
+    EXPECT_EQ(counter(), "2 jpeg Pictures/ 1");
+
+    said.clear();
+    {
+        const Answers answers({Press(IDOK, &said)});
+        click(*c().Option[3]); // gif, never scanned
+    }
+    EXPECT_EQ(said, std::vector<std::string>{
+                        "There have not been Scanned fore gif pictures. Click on 'Scan disk/disks'."});
+    EXPECT_EQ(c().List1->count(), 0);
+    EXPECT_EQ(counter(), "0 gif Pictures/ 0");
+    EXPECT_EQ(window->checkedOption(), 3);
+}
+
+TEST_F(Win32Window, PagingAndWhatASelectionShows) {
+    pictures(75);
+    start();
+    EXPECT_EQ(c().List1->count(), 30);
+    EXPECT_EQ(c().List1->selected(), 0);
+    EXPECT_EQ(counter(), "75 jpg Pictures/ 1");
+    EXPECT_EQ(panel(0), dir.folder("pics") + "p0.jpg");
+    EXPECT_EQ(panel(1), "Size: 210 x 360") << "10 x 20 pixels and the border, in twips";
+    EXPECT_GT(c().Preview1->shown().width, 0);
+    EXPECT_TRUE(c().Command7->enabled());
+
+    click(*c().Command3);
+    EXPECT_EQ(items().front(), "p30.jpg");
+    EXPECT_EQ(counter(), "75 jpg Pictures/ 31");
+    click(*c().Command3);
+    EXPECT_EQ(items().size(), 15U);
+    EXPECT_EQ(items().back(), "p74.jpg");
+    click(*c().Command3); // the last page: nothing happens
+    EXPECT_EQ(items().front(), "p60.jpg");
+    select(3);
+    EXPECT_EQ(counter(), "75 jpg Pictures/ 64");
+    EXPECT_EQ(panel(0), dir.folder("pics") + "p63.jpg");
+    EXPECT_EQ(panel(1), "Size: 1155 x 360");
+    click(*c().Command2);
+    EXPECT_EQ(items().front(), "p30.jpg");
+    EXPECT_EQ(::GetFocus(), c().List1->hwnd());
+}
+
+TEST_F(Win32Window, DeleteAskedNoThenYesByKey) {
+    pictures(3);
+    start();
+    select(1);
+    std::vector<std::string> asked;
+    {
+        const Answers answers({Press(IDNO, &asked)});
+        click(*c().Command5);
+    }
+    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
+    {
+        const Answers answers({Press(IDYES, &asked)});
+        key(VK_BACK);
+    }
+    EXPECT_EQ(asked, std::vector<std::string>(2, "Do you want to delete p1.jpg?"));
+    EXPECT_FALSE(dir.exists("pics/p1.jpg"));
+    EXPECT_EQ(items(), (std::vector<std::string>{"p0.jpg", "p2.jpg"}));
+    EXPECT_EQ(c().List1->selected(), 1);
+    EXPECT_EQ(dir.read("Zelvanojpg.log").find("p1.jpg"), std::string::npos);
+}
+
+TEST_F(Win32Window, RenameAndCopy) {
+    pictures(3);
+    start();
+    select(1);
+    std::string shown;
+    {
+        const Answers answers({Type("holiday", &shown)});
+        click(*c().Command4);
+    }
+    EXPECT_EQ(shown, "p1.jpg") << "the current name is offered";
+    EXPECT_TRUE(dir.exists("pics/holiday.jpg"));
+    EXPECT_EQ(items(), (std::vector<std::string>{"p0.jpg", "holiday.jpg", "p2.jpg"}));
+
+    std::vector<std::string> asked;
+    {
+        const Answers answers({Type("p2"), Press(IDYES, &asked)});
+        click(*c().Command4);
+    }
+    EXPECT_EQ(asked,
+              std::vector<std::string>{"The picture name already exists do you want to overwrite it?"});
+    EXPECT_FALSE(dir.exists("pics/holiday.jpg"));
+    EXPECT_EQ(items(), (std::vector<std::string>{"p0.jpg", "p2.jpg"}));
+
+    ::CreateDirectoryA((dir.path() + "\\backup").c_str(), nullptr);
+    select(0);
+    {
+        const Answers answers({Type(dir.folder("backup") + "shot")});
+        click(*c().Command6);
+    }
+    EXPECT_EQ(dir.read("backup/shot.jpg"), dir.read("pics/p0.jpg"));
+    EXPECT_EQ(items().back(), "shot.jpg");
+    {
+        const Answers answers({Type(dir.folder("backup") + "shot.jpg"), Press(IDYES, &asked)});
+        click(*c().Command6);
+    }
+    EXPECT_EQ(asked.size(), 2U);
+    EXPECT_EQ(items().size(), 3U) << "no record for a file that was there";
+}
+
+TEST_F(Win32Window, PrintWithoutAPrinterSaysSo) {
+    if (Printer::Installed()) {
+        GTEST_SKIP() << "this system has a printer";
+    }
+    pictures(1);
+    start();
+    std::vector<std::string> said;
+    {
+        const Answers answers({Press(IDOK, &said)});
+        click(*c().Command7);
+    }
+    EXPECT_EQ(said, std::vector<std::string>{"No printer is installed on this computer."});
+}
+
+TEST_F(Win32Window, AScanOfASmallTree) {
+    dir.write("tree/z.jpg", Bitmap(4, 4));
+    dir.write("tree/a/x.jpg", Bitmap(4, 4));
+    dir.write("tree/b/y.JPG", Bitmap(4, 4));
+    dir.write("tree/b/no.png", Bitmap(4, 4));
+    os.drives = {dir.folder("tree")};
+    {
+        const Answers answers({Press(IDOK), Press(IDOK)});
+        start();
+        click(*c().Option[0]);
+    }
+    click(*c().Command1);
+    const std::vector<std::string> found = items();
+    ASSERT_EQ(found.size(), 3U);
+    EXPECT_EQ(found[0], "z.jpg") << "a folder's own pictures come first";
+    EXPECT_EQ(std::set<std::string>(found.begin() + 1, found.end()),
+              (std::set<std::string>{"x.jpg", "y.JPG"}));
+    EXPECT_EQ(counter(), "3 Pictures/ 1");
+    EXPECT_EQ(::FindWindowA("ZelvanoWait", nullptr), nullptr) << "the wait window is closed";
+    PicTable listed;
+    ParseList(dir.read("Zelvanojpg.log"), listed);
+    EXPECT_EQ(listed.count(), 3U);
+}
+
+// A name in the 8-bit code page that is not ASCII goes through the window, the disk and the list
+// file and back unchanged.
+TEST_F(Win32Window, ANameOfTheCodePageSurvivesARenameAndAReload) {
+    const std::string cafe = "caf\xE9.jpg";
+    dir.write("pics/" + cafe, Bitmap(4, 4));
+    dir.write("Zelvanojpg.log", FormatRecord(dir.folder("pics"), cafe));
+    start();
+    EXPECT_EQ(items(), std::vector<std::string>{cafe});
+    EXPECT_EQ(panel(0), dir.folder("pics") + cafe);
+    std::string shown;
+    {
+        const Answers answers({Type("\xE9t\xE9", &shown)});
+        click(*c().Command4);
+    }
+    EXPECT_EQ(shown, cafe);
+    EXPECT_TRUE(dir.exists("pics/\xE9t\xE9.jpg"));
+    start();
+    EXPECT_EQ(items(), std::vector<std::string>{"\xE9t\xE9.jpg"});
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), FormatRecord(dir.folder("pics"), "\xE9t\xE9.jpg"));
+}
+
+TEST_F(Win32Window, MenusAndTheCloseBoxEndTheProgram) {
+    pictures(1);
+    start();
+    const auto quitAsked = [] {
+        MSG msg;
+        return ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+    };
+    ::SendMessageA(window->hwnd(), WM_COMMAND, kMenuUpdate, 0);
+    EXPECT_EQ(os.opened.size(), 1U);
+    EXPECT_FALSE(quitAsked());
+    ::SendMessageA(window->hwnd(), WM_COMMAND, kMenuExit, 0);
+    EXPECT_TRUE(quitAsked());
+    ::SendMessageA(window->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(quitAsked());
+    click(*c().Command8);
+    EXPECT_TRUE(quitAsked());
+}
+
+// A photo stored on its side is shown upright: where each stored pixel goes, by orientation.
+TEST(WinPicture, UprightByOrientation) {
+    const Pixels stored{3, 2, {0, 1, 2, 3, 4, 5}}; // two rows of three
+    const std::vector<std::pair<int, std::vector<std::uint32_t>>> cases = {
+        {1, {0, 1, 2, 3, 4, 5}}, {2, {2, 1, 0, 5, 4, 3}}, {3, {5, 4, 3, 2, 1, 0}}, {4, {3, 4, 5, 0, 1, 2}},
+        {5, {0, 3, 1, 4, 2, 5}}, {6, {3, 0, 4, 1, 5, 2}}, {7, {5, 2, 4, 1, 3, 0}}, {8, {2, 5, 1, 4, 0, 3}},
+    };
+    for (const auto& [orientation, upright] : cases) {
+        const Pixels turned = Upright(stored, orientation);
+        EXPECT_EQ(turned.bgra, upright) << orientation;
+        EXPECT_EQ(turned.width, orientation >= 5 ? 2 : 3) << orientation;
+    }
+}
+
+TEST(RememberedRead, ReadsAgainOnlyWhatChanged) {
+    TestFolder dir;
+    const std::string path = dir.write("a.bmp", Bitmap(4, 4));
+    int reads = 0;
+    const auto reader = [&](const std::string& file, PixelSize bound) {
+        ++reads;
+        return ReadWinPicture(file, bound);
+    };
+    RememberedRead memory;
+    EXPECT_EQ(memory.read(path, {8, 8}, reader).image.width, 4);
+    EXPECT_EQ(memory.read(path, {8, 8}, reader).image.width, 4);
+    EXPECT_EQ(reads, 1);
+    memory.read(path, {2, 2}, reader); // another bound
+    dir.write("a.bmp", Bitmap(6, 4));  // another picture
+    EXPECT_EQ(memory.read(path, {2, 2}, reader).uprightSize, (PixelSize{6, 4}));
+    EXPECT_EQ(reads, 3);
+}
+
+} // namespace
+} // namespace zelvano
+
+int main(int argc, char* argv[]) {
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
