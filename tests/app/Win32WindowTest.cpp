@@ -262,15 +262,16 @@ TEST_F(Win32Window, DeleteAskedNoThenYesByKey) {
     select(1);
     std::vector<std::string> asked;
     {
-        const Answers answers({Press(IDNO, &asked)});
+        const Answers answers({Press(IDNO, &asked), Press(IDNO, &asked)});
         click(*c().Command5);
+        ::SendMessageA(c().List1->hwnd(), WM_SYSKEYDOWN, VK_DELETE, 1 << 29); // with Alt held
     }
     EXPECT_TRUE(dir.exists("pics/p1.jpg"));
     {
         const Answers answers({Press(IDYES, &asked)});
         key(VK_BACK);
     }
-    EXPECT_EQ(asked, std::vector<std::string>(2, "Do you want to delete p1.jpg?"));
+    EXPECT_EQ(asked, std::vector<std::string>(3, "Do you want to delete p1.jpg?"));
     EXPECT_FALSE(dir.exists("pics/p1.jpg"));
     EXPECT_EQ(items(), (std::vector<std::string>{"p0.jpg", "p2.jpg"}));
     EXPECT_EQ(c().List1->selected(), 1);

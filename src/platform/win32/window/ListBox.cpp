@@ -16,7 +16,9 @@ ListBox::~ListBox() {
 LRESULT CALLBACK ListBox::Keys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                                DWORD_PTR self) {
     auto* list = reinterpret_cast<ListBox*>(self);
-    if (message == WM_KEYDOWN && (wParam == VK_DELETE || wParam == VK_BACK) && list->onDeleteKey) {
+    // With Alt held, a key comes as a system key.
+    const bool keyDown = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    if (keyDown && (wParam == VK_DELETE || wParam == VK_BACK) && list->onDeleteKey) {
         const auto down = [](int key) {
             return (::GetKeyState(key) & 0x8000) != 0;
         };
