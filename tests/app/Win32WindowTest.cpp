@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <algorithm>
 #include <deque>
 #include <dlgs.h>
 #include <fstream>
@@ -254,6 +255,23 @@ TEST_F(Win32Window, PagingAndWhatASelectionShows) {
     click(*c().Command2);
     EXPECT_EQ(items().front(), "p30.jpg");
     EXPECT_EQ(::GetFocus(), c().List1->hwnd());
+
+    // The Tab key's order, as on Linux, is the order of the controls on the window: the list,
+    // Command1 to 6 and 8, Option1 to 3, Print, Option4 and 5. (Windows itself moves the Tab stop
+    // of the option buttons to the checked one.)
+    const auto& k = c();
+    const std::vector<HWND> order = {k.List1->hwnd(),     k.Command1->hwnd(),  k.Command2->hwnd(),
+                                     k.Command3->hwnd(),  k.Command4->hwnd(),  k.Command5->hwnd(),
+                                     k.Command6->hwnd(),  k.Command8->hwnd(),  k.Option[0]->hwnd(),
+                                     k.Option[1]->hwnd(), k.Option[2]->hwnd(), k.Command7->hwnd(),
+                                     k.Option[3]->hwnd(), k.Option[4]->hwnd()};
+    std::vector<HWND> onWindow;
+    for (HWND w = ::GetWindow(window->hwnd(), GW_CHILD); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
+        if (std::find(order.begin(), order.end(), w) != order.end()) {
+            onWindow.push_back(w);
+        }
+    }
+    EXPECT_EQ(onWindow, order);
 }
 
 TEST_F(Win32Window, DeleteAskedNoThenYesByKey) {
