@@ -25,7 +25,7 @@ void Form_Load(Context& c) {
     const PixelRect place = PlaceInWorkArea(c.win.workArea(), c.win.windowFrameSize(), c.win.twipsPerPixel());
     c.win.moveWindow(place.left, place.top);
 
-    const std::string folder = c.os.executableFolder();
+    const std::string folder = c.os.listFileFolder();
     for (int option = 0; option < static_cast<int>(kPictureTypes.size()); ++option) {
         const std::string type(kPictureTypes[static_cast<std::size_t>(option)]);
         if (c.os.fileExists(ListFilePath(folder, c.os.separator(), type))) {

@@ -26,7 +26,7 @@ std::string NotScannedMessage(const std::string& picType) {
 } // namespace
 
 std::string CurrentListFile(const Context& c) {
-    return ListFilePath(c.os.executableFolder(), c.os.separator(), c.state.PicType);
+    return ListFilePath(c.os.listFileFolder(), c.os.separator(), c.state.PicType);
 }
 
 void HentListe(Context& c) {

@@ -96,6 +96,10 @@ public:
     // The folder of the running executable, without a trailing separator (except at a root).
     virtual std::string executableFolder() = 0;
 
+    // The folder that holds the list files, without a trailing separator: the executable's folder
+    // when it can be written, else the user's own folder for the program's data. Decided once.
+    virtual std::string listFileFolder() = 0;
+
     // The root folders of the volumes that hold the user's files, each ending in the separator,
     // in the system's order. May be slow: a network drive is asked about its root.
     virtual std::vector<std::string> listDrives() = 0;

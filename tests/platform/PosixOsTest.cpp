@@ -4,10 +4,12 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zelvano {
 namespace {
@@ -125,6 +127,71 @@ TEST(PosixOs, AFailedCopyLeavesTheDestinationAsItWas) {
     EXPECT_EQ(dir.read("old.jpg"), "old");
     EXPECT_TRUE(os.copyFile(big, old, true).ok());
     EXPECT_EQ(dir.read("old.jpg").size(), 100000U);
+}
+
+// Makes a folder one that this process may not write for as long as it lives: read-only mounted
+// over itself as root, who may write anything else, and without write permission otherwise.
+class Unwritable {
+public:
+    explicit Unwritable(std::string folder) : folder_(std::move(folder)), root_(::geteuid() == 0) {
+        const std::string q = "'" + folder_ + "'";
+        ok_ = root_ ? std::system(("mount --bind " + q + " " + q + " && mount -o remount,bind,ro " + q + " " +
+                                   q + " 2>/dev/null")
+                                      .c_str()) == 0
+                    : ::chmod(folder_.c_str(), 0555) == 0;
+    }
+    Unwritable(const Unwritable&) = delete;
+    Unwritable& operator=(const Unwritable&) = delete;
+    ~Unwritable() {
+        if (ok_) {
+            root_ ? (void)std::system(("umount '" + folder_ + "'").c_str())
+                  : (void)::chmod(folder_.c_str(), 0755);
+        }
+    }
+    [[nodiscard]] bool ok() const { return ok_; }
+
+private:
+    std::string folder_;
+    bool root_;
+    bool ok_ = false;
+};
+
+// Beside the program when its folder can be written, as always; else with the user's data, made
+// when missing and used as it is when there.
+TEST(PosixOs, WhereTheListFilesLive) {
+    struct ProgramIn : PosixOs {
+        std::string folder;
+        std::string executableFolder() override { return folder; }
+    };
+    TestFolder dir;
+    ProgramIn beside;
+    beside.folder = dir.path();
+    EXPECT_EQ(beside.listFileFolder(), dir.path());
+
+    std::filesystem::create_directory(dir.path() + "/bin");
+    const Unwritable installed(dir.path() + "/bin");
+    if (!installed.ok()) {
+        GTEST_SKIP() << "no folder can be made unwritable here";
+    }
+    const std::string data = dir.path() + "/home/.local/share/zelvano";
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    ::setenv("HOME", (dir.path() + "/home").c_str(), 1);
+    ::unsetenv("XDG_DATA_HOME");
+    for (const bool existing : {false, true}) {
+        ProgramIn program;
+        program.folder = dir.path() + "/bin";
+        EXPECT_EQ(program.listFileFolder(), data) << existing;
+        EXPECT_TRUE(std::filesystem::is_directory(data)) << existing;
+        if (!existing) {
+            EXPECT_EQ(std::filesystem::status(data).permissions(), std::filesystem::perms::owner_all);
+            dir.write("home/.local/share/zelvano/Zelvanojpg.log", "kept");
+        }
+    }
+    ::setenv("HOME", home.c_str(), 1);
+    EXPECT_EQ(dir.read("home/.local/share/zelvano/Zelvanojpg.log"), "kept");
+    EXPECT_EQ(DataFolder("/x/data", "/home/a"), "/x/data/zelvano");
+    EXPECT_EQ(DataFolder("relative", "/home/a"), "/home/a/.local/share/zelvano") << "not an absolute path";
+    EXPECT_EQ(DataFolder(nullptr, nullptr), "");
 }
 
 } // namespace

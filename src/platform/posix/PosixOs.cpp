@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -190,6 +191,38 @@ std::string PosixOs::executableFolder() {
     }
     exe.resize(static_cast<std::size_t>(n));
     return FolderOf(exe);
+}
+
+std::string DataFolder(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
+        return std::string(xdgDataHome) + "/zelvano";
+    }
+    if (home != nullptr && home[0] == '/') {
+        return std::string(home) + "/.local/share/zelvano";
+    }
+    return {};
+}
+
+std::string PosixOs::listFileFolder() {
+    if (!listFileFolder_.empty()) {
+        return listFileFolder_;
+    }
+    // An installed program's folder (/usr/bin) is not the user's to write: its lists then live
+    // with the user's data, made on the way as the XDG rules ask (mode 0700).
+    listFileFolder_ = executableFolder();
+    if (::faccessat(AT_FDCWD, listFileFolder_.c_str(), W_OK, AT_EACCESS) != 0) {
+        const std::string data = DataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+        for (std::size_t at = data.find('/', 1); !data.empty(); at = data.find('/', at + 1)) {
+            ::mkdir(data.substr(0, at).c_str(), 0700); // an existing folder stays as it is
+            if (at == std::string::npos) {
+                break;
+            }
+        }
+        if (!data.empty()) {
+            listFileFolder_ = data;
+        }
+    }
+    return listFileFolder_;
 }
 
 void PosixOs::openWebPage(const std::string& address) {

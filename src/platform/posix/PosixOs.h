@@ -24,10 +24,18 @@ public:
     OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
     EntryType typeOf(const std::string& path, bool followLinks) override;
     std::string executableFolder() override;
+    std::string listFileFolder() override;
     void openWebPage(const std::string& address) override;
+
+private:
+    std::string listFileFolder_; // decided on first use
 };
 
 // The failure kind of an errno value, with the system's text as the reason.
 OpResult FromErrno(int error);
+
+// The user's folder for the program's data: $XDG_DATA_HOME/zelvano, or ~/.local/share/zelvano when
+// XDG_DATA_HOME is not set to an absolute path; empty when neither is known.
+std::string DataFolder(const char* xdgDataHome, const char* home);
 
 } // namespace zelvano

@@ -198,6 +198,10 @@ std::string WinOs::executableFolder() {
     return path;
 }
 
+std::string WinOs::listFileFolder() {
+    return executableFolder(); // a Windows user puts the program in a folder of their own
+}
+
 void WinOs::openWebPage(const std::string& address) {
     ::ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -28,6 +28,7 @@ public:
     OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
     EntryType typeOf(const std::string& path, bool followLinks) override;
     std::string executableFolder() override;
+    std::string listFileFolder() override;
     void openWebPage(const std::string& address) override;
 
 private:
