@@ -5,8 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-image-formats-plugins libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  dpkg-dev
 )
 packages+=("$@")
 if [ "${ZELVANO_WITH_WINDOWS:-0}" = 1 ]; then

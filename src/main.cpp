@@ -1,27 +1,28 @@
 #include "app/FmZelvano.h"
+#include "app/ProductInfo.h"
 #include "platform/NativeOs.h"
 #include "platform/qt/MainWindow.h"
 
 #include <QApplication>
 #include <QImageReader>
 #include <QPainter>
+#include <QSvgRenderer>
 
 namespace {
 
+// The program's icon file, drawn at the sizes a desktop asks for.
 QIcon ProgramIcon() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(70, 130, 180));
-    p.setPen(QPen(QColor(40, 40, 40), 2));
-    p.drawRoundedRect(3, 6, 26, 20, 3, 3);
-    p.setBrush(QColor(250, 220, 90));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QPointF(11, 12), 3, 3);
-    p.setBrush(QColor(60, 160, 80));
-    p.drawPolygon(QPolygonF({QPointF(5, 24), QPointF(14, 14), QPointF(20, 20), QPointF(27, 24)}));
-    return QIcon(pixmap);
+    QSvgRenderer picture(QStringLiteral(":/org.zelvano.Zelvano.svg"));
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        picture.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 } // namespace
@@ -29,6 +30,9 @@ QIcon ProgramIcon() {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelvano"));
+    // Matches the window to its desktop entry.
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(
+        zelvano::kApplicationId.data(), static_cast<qsizetype>(zelvano::kApplicationId.size())));
     QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 8));
     QApplication::setWindowIcon(ProgramIcon());
     QImageReader::setAllocationLimit(1024); // MiB: room for very large photos

@@ -7,5 +7,7 @@ namespace zelvano {
 inline constexpr std::string_view kWindowCaption = "Zelvano - Version 1.0 - by the Zelvano developers";
 inline constexpr std::string_view kProgramTitle = "Zelvano";
 inline constexpr std::string_view kUpdatePageAddress = "https://zelvano.org/update";
+// The name of the program's desktop entry, icon and metadata on Linux.
+inline constexpr std::string_view kApplicationId = "org.zelvano.Zelvano";
 
 } // namespace zelvano
