@@ -8,9 +8,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <commctrl.h>
 #include <commdlg.h>
-#include <algorithm>
 #include <deque>
 #include <dlgs.h>
 #include <fstream>
