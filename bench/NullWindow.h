@@ -38,9 +38,10 @@ public:
     void setWaitProgress(const std::string& /*text*/) override {}
     void closeWait() override {}
     void setBusyCursor(bool /*busy*/) override {}
-    void runWhilePainting(const std::function<void()>& work,
-                          const std::function<void()>& /*progress*/) override {
+    Ending runWhilePainting(const std::function<void()>& work, const std::function<void()>& /*progress*/,
+                            Wait /*wait*/) override {
         work();
+        return Ending::Done;
     }
     std::string inputBox(const std::string& /*prompt*/, const std::string& /*title*/,
                          const std::string& /*text*/) override {

@@ -2,8 +2,10 @@
 
 #include "picturelist/PicTable.h"
 #include "platform/OpResult.h"
+#include "platform/Window.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,6 +35,8 @@ struct AppState {
     ScaleMode scaleMode = ScaleMode::Twips;
     std::vector<std::string> DriveList; // roots of the volumes the scan searches
     ShownPicture shown;
+    // How long a read for the selection may wait for a drive that does not answer.
+    std::chrono::milliseconds readPatience = kReadPatience;
 
     // The number of records, which is also the first free row.
     [[nodiscard]] int PicCount() const { return static_cast<int>(PicList.count()); }

@@ -79,7 +79,8 @@ public:
         return readFile(path, [&content](std::string_view piece) { content.append(piece); });
     }
 
-    // The last `count` bytes of a file (all of it when it is shorter).
+    // The first and the last `count` bytes of a file (all of it when it is shorter).
+    virtual OpResult readFileStart(const std::string& path, std::size_t count, std::string& start) = 0;
     virtual OpResult readFileEnd(const std::string& path, std::size_t count, std::string& end) = 0;
 
     // Replaces a file's content as a whole: the new content is written beside it and then takes

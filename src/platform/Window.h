@@ -2,6 +2,7 @@
 
 #include "platform/OpResult.h"
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -36,6 +37,23 @@ inline constexpr int kKeyDelete = 46;
 
 // The status bar's two panels: 1 holds the path, 2 the size text.
 enum class Panel { One = 1, Two = 2 };
+
+// How long a wait for work off the window's thread may last, and whether the user may end it.
+struct Wait {
+    // The wait window's Cancel button and Escape end the wait; so do Exit, File > Exit and the
+    // window's close box, which then end the program at once.
+    bool cancellable = false;
+    // The wait ends when this runs out; zero waits as long as the work takes.
+    std::chrono::milliseconds patience{0};
+};
+
+// How long a read for the selection (the preview, the picture box's header) may wait for a drive
+// that does not answer before it is given up.
+inline constexpr std::chrono::milliseconds kReadPatience{2000};
+
+// How a wait for work off the window's thread ended. Work that did not end Done is left to finish,
+// or never finish, on its own: it holds everything it uses, and what it makes is dropped.
+enum class Ending { Done, Cancelled, OutOfTime };
 
 // The main window and its dialogs as the logic sees them. Texts that come from the file system
 // are bytes; the window decodes them only to display them. Nothing here runs a handler: the
@@ -83,17 +101,19 @@ public:
     virtual void message(const std::string& text) = 0;
     virtual bool askYesNo(const std::string& text) = 0;
 
-    // The wait window Vent, shown while a scan runs, with a line of progress under its label.
+    // The wait window Vent, shown while a scan runs, with a line of progress under its label and
+    // a Cancel button that ends a cancellable wait.
     virtual void showWait() = 0;
     virtual void setWaitProgress(const std::string& text) = 0;
     virtual void closeWait() = 0;
     // The hourglass over the whole screen.
     virtual void setBusyCursor(bool busy) = 0;
 
-    // Runs `work` off the window's thread and returns when it is done. Meanwhile the window keeps
-    // painting but takes no user input, and `progress` runs on the window's thread now and then.
-    virtual void runWhilePainting(const std::function<void()>& work,
-                                  const std::function<void()>& progress) = 0;
+    // Runs `work` off the window's thread and returns when it is done, or sooner as `wait` allows.
+    // Meanwhile the window keeps painting, no other command can start, and `progress` runs on the
+    // window's thread now and then. `work` is copied: what it uses must outlive an early return.
+    virtual Ending runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
+                                    Wait wait) = 0;
 
     // Input box with OK and Cancel: the typed text, empty on Cancel.
     virtual std::string inputBox(const std::string& prompt, const std::string& title,

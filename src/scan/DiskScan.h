@@ -1,18 +1,35 @@
 #pragma once
 
 #include "app/Context.h"
+#include "scan/TreeWalk.h"
+
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace zelvano {
 
-// Fills DriveList with the roots of the volumes to search, emptied first.
-void ListDrives(Context& c);
+// What a scan finds. It is kept apart from the shared state until the scan has ended, so that a
+// scan given up on can leave its search behind: a drive that stops answering may hold the search
+// for ever, and whatever it finds when it goes on is dropped with these findings.
+struct ScanFindings {
+    std::vector<std::string> DriveList;
+    PicTable found;
+    ScanProgress progress;
+    bool tableFull = false; // more were found than PicList holds
+    std::string failure;    // why the search stopped part way, if it did
+};
 
-// Searches every drive for files of PicType into PicList. Returns false when more were found
-// than PicList holds.
-bool ScanDisk(Context& c);
+// The roots of the volumes to search, in the system's order.
+std::vector<std::string> ListDrives(Os& os);
 
-// "Scan disk/disks": searches every drive behind the wait window, writes the type's list file
-// and shows its first page.
+// Searches every drive for files of PicType off the window's thread, behind the wait window and
+// its Cancel button. Nothing when the user cancelled; DriveList is set when the search ended.
+std::shared_ptr<ScanFindings> ScanDisk(Context& c);
+
+// "Scan disk/disks": searches every drive, then writes the type's list file and shows its first
+// page. The old list, the table and the page stay as they were until the search has ended, and a
+// scan that is cancelled or fails leaves them, the selection and its displays as they were.
 void Command1_Click(Context& c);
 
 } // namespace zelvano

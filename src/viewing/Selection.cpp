@@ -30,13 +30,36 @@ void SelectEntry(Context& c, int index) {
 
 namespace {
 
+// Whether the file's drive answers. A network drive that has stopped answering would hold the
+// window for as long as it stays silent, so its first byte is read off the window's thread, and a
+// read that has not answered within the patience is given up and left behind.
+bool DriveAnswers(Context& c, const std::string& path) {
+    if (path.empty()) {
+        return true;
+    }
+    Os& os = c.os;
+    const Ending ending = c.win.runWhilePainting(
+        [&os, path] {
+            std::string start;
+            os.readFileStart(path, 1, start); // what it says is the picture readers' to say
+        },
+        {}, Wait{false, c.state.readPatience});
+    return ending == Ending::Done;
+}
+
 void HandleSelection(Context& c) {
     FailureTolerantRun run;
     const std::string path = SelectedPath(c);
-    const OpResult preview = run.step(c.win.showPreview(path));
+    const bool answers = DriveAnswers(c, path);
+    // A drive that does not answer is a read error: shown as one, and never offered for deletion.
+    const OpResult silent = OpResult::fail(Failure::Other, "its drive did not answer");
+    const OpResult preview = answers ? run.step(c.win.showPreview(path)) : run.step(silent);
+    if (!answers) {
+        c.win.showPreview("");
+    }
     if (c.state.PicType != "tif") {
         c.win.setEnabled(Button::Command7, true);
-        const OpResult load = run.step(c.win.loadPictureBox(path));
+        const OpResult load = answers ? run.step(c.win.loadPictureBox(path)) : silent;
         c.state.shown = {path, load.ok() ? preview : load};
     } else {
         c.win.setEnabled(Button::Command7, false);

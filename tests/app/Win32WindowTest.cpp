@@ -4,6 +4,7 @@
 
 #include "app/FmZelvano.h"
 #include "picturelist/ListFile.h"
+#include "platform/win32/window/MessagePump.h"
 #include "support/TestFolder.h"
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <cstdio>
 #include <deque>
 #include <dlgs.h>
 #include <fstream>
@@ -410,6 +412,67 @@ TEST_F(Win32Window, MenusAndTheCloseBoxEndTheProgram) {
     EXPECT_TRUE(quitAsked());
     click(*c().Command8);
     EXPECT_TRUE(quitAsked());
+}
+
+// Runs an action once, a while from now, from a timer of this thread, which runs inside the
+// window's own waits.
+class Later {
+public:
+    Later(UINT ms, std::function<void()> action) {
+        action_ = std::move(action);
+        id_ = ::SetTimer(nullptr, 0, ms, Fire);
+    }
+    Later(const Later&) = delete;
+    Later& operator=(const Later&) = delete;
+    ~Later() { ::KillTimer(nullptr, id_); }
+
+private:
+    static void CALLBACK Fire(HWND /*hwnd*/, UINT /*message*/, UINT_PTR id, DWORD /*time*/) {
+        ::KillTimer(nullptr, id);
+        const std::function<void()> action = std::move(action_);
+        action();
+    }
+    static inline std::function<void()> action_;
+    UINT_PTR id_ = 0;
+};
+
+// A drive that never answers in the middle of a scan: the wait window's Cancel button, or Escape,
+// gives the window back within half a second, with the list as it was.
+TEST_F(Win32Window, CancelEndsAScanOnASilentDrive) {
+    pictures(1);
+    const std::string list = dir.read("Zelvanojpg.log");
+    ::CreateDirectoryA((dir.path() + "\\disk").c_str(), nullptr);
+    test::Gate silent;
+    os.gate = &silent;
+    os.drives = {dir.folder("disk")};
+    os.gatedFolders = {dir.folder("disk")};
+    start();
+    for (const bool escape : {false, true}) {
+        ULONGLONG pressed = 0;
+        const Later press(300, [&] {
+            EXPECT_FALSE(c().Command4->enabled()) << "no other command meanwhile";
+            pressed = ::GetTickCount64();
+            if (escape) {
+                ::PostMessageA(window->hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+            } else {
+                ::SendMessageA(::GetDlgItem(::FindWindowA("ZelvanoWait", nullptr), IDCANCEL), BM_CLICK, 0, 0);
+            }
+        });
+        click(*c().Command1);
+        const ULONGLONG toInput = ::GetTickCount64() - pressed;
+        std::printf("%s to the window taking input: %llu ms\n", escape ? "Escape" : "Cancel", toInput);
+        EXPECT_LT(toInput, 500U);
+        EXPECT_EQ(dir.read("Zelvanojpg.log"), list);
+        EXPECT_EQ(items(), std::vector<std::string>{"p0.jpg"});
+        EXPECT_TRUE(c().Command4->enabled());
+        EXPECT_EQ(::FindWindowA("ZelvanoWait", nullptr), nullptr);
+    }
+    silent.open(); // the searches left behind end, and nothing of them is kept
+    for (int waited = 0; WorkUnderWay() && waited < 5000; waited += 10) {
+        ::Sleep(10);
+    }
+    EXPECT_FALSE(WorkUnderWay());
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), list);
 }
 
 // A photo stored on its side is shown upright: where each stored pixel goes, by orientation.

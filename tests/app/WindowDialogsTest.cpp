@@ -1,20 +1,27 @@
 #include "app/FmZelvano.h"
 #include "picturelist/ListFile.h"
 #include "platform/qt/MainWindow.h"
+#include "platform/qt/OffThread.h"
 #include "platform/qt/Texts.h"
 #include "support/TestFolder.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
+#include <chrono>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <thread>
 
 namespace zelvano {
 namespace {
@@ -162,6 +169,53 @@ TEST(WindowDialogs, RenameWithTheNameUnchangedChangesNothing) {
     EXPECT_TRUE(dir.exists("pics/" + kName));
     EXPECT_EQ(test::TestFolder::slurp(list), FormatRecord(dir.folder("pics"), kName));
     EXPECT_EQ(window.listText(0), kName);
+}
+
+// A drive that never answers in the middle of a scan: the wait window's Cancel button, or Escape,
+// gives the window back within half a second, with the list as it was.
+TEST(WindowDialogs, CancelEndsAScanOnASilentDrive) {
+    test::TestFolder dir;
+    test::TestOs os(dir.path());
+    const std::string text = FormatRecord(dir.folder("pics"), "a.bmp");
+    dir.writeBmp("pics/a.bmp", 4, 4);
+    const std::string list = dir.write("Zelvanobmp.log", text);
+    std::filesystem::create_directories(dir.path() + "/disk");
+    test::Gate silent;
+    os.gate = &silent;
+    os.drives = {dir.folder("disk")};
+    os.gatedFolders = {dir.folder("disk")};
+    MainWindow window;
+    FmZelvano form(os, window);
+    window.wire(form);
+    form.Form_Load();
+
+    for (const bool escape : {false, true}) {
+        QElapsedTimer sincePress;
+        QTimer::singleShot(300, &window, [&] {
+            EXPECT_FALSE(window.controls().Command4->isEnabled()) << "no other command meanwhile";
+            sincePress.start();
+            if (escape) {
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QCoreApplication::sendEvent(&window, &key);
+            } else {
+                window.findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
+            }
+        });
+        window.controls().Command1->click();
+        const qint64 toInput = sincePress.elapsed();
+        std::cout << (escape ? "Escape" : "Cancel") << " to the window taking input: " << toInput << " ms\n";
+        EXPECT_LT(toInput, 500);
+        EXPECT_EQ(test::TestFolder::slurp(list), text);
+        EXPECT_EQ(window.listText(0), "a.bmp");
+        EXPECT_TRUE(window.controls().Command4->isEnabled());
+    }
+
+    silent.open(); // the searches left behind end, and nothing of them is kept
+    for (int waited = 0; WorkUnderWay() && waited < 5000; waited += 10) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(WorkUnderWay());
+    EXPECT_EQ(test::TestFolder::slurp(list), text);
 }
 
 } // namespace

@@ -84,7 +84,7 @@ public:
 
 private:
     static bool Run(const std::string& command) {
-        return std::system((command + " 2>/dev/null").c_str()) == 0;
+        return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
     }
     std::string top_, second_;
     bool ok_ = false;

@@ -1,8 +1,11 @@
 #include "scan/DiskScan.h"
 
 #include "picturelist/ListFile.h"
+#include "picturelist/Paging.h"
 #include "support/AppFixture.h"
+#include "viewing/Selection.h"
 
+#include <chrono>
 #include <filesystem>
 
 namespace zelvano::test {
@@ -96,6 +99,46 @@ TEST_F(DiskScan, MoreThanTheTableHoldsStopsAtItsLastRowAndSaysSo) {
     EXPECT_EQ(win.messages()[0],
               "More than 500001 jpg pictures were found. The list holds the first 500001.");
     EXPECT_EQ(win.counter, "500001 Pictures/ 1");
+}
+
+// A drive that stops answering in the middle of a scan: Cancel gives the window back at once, and
+// nothing of the scan is kept, not even what the search finds when the drive answers again.
+TEST_F(DiskScan, ACancelledScanLeavesEverythingAsItWas) {
+    const std::string text = picturesList(40);
+    load("jpg", text);
+    Command3_Click(c); // the second page, its sixth entry selected
+    win.selected = -1;
+    SelectEntry(c, 5);
+    const std::string counter = win.counter;
+    dir.writeBmp("disk1/new.jpg", 4, 4);
+    Gate silent;
+    os.gate = &silent;
+    os.gatedFolders = {dir.folder("disk1")};
+    win.cancelAfter = std::chrono::milliseconds(100);
+
+    const std::size_t waits = win.waits.size();
+    const auto pressed = std::chrono::steady_clock::now();
+    Command1_Click(c);
+    EXPECT_LT(std::chrono::steady_clock::now() - pressed, std::chrono::milliseconds(500));
+    EXPECT_TRUE(win.waits.at(waits).cancellable) << "the search's wait";
+    const auto asBefore = [&] {
+        EXPECT_EQ(dir.read("Zelvanojpg.log"), text);
+        EXPECT_EQ(c.state.PicCount(), 40);
+        EXPECT_EQ(c.state.PageStart, 30);
+        EXPECT_EQ(win.items.front(), "p30.jpg");
+        EXPECT_EQ(win.selected, 5);
+        EXPECT_EQ(win.preview, dir.folder("pics") + "p35.jpg");
+        EXPECT_EQ(win.panel1, dir.folder("pics") + "p35.jpg");
+        EXPECT_EQ(win.counter, counter);
+    };
+    asBefore();
+    EXPECT_FALSE(win.waitShown);
+    EXPECT_FALSE(win.busy);
+    EXPECT_TRUE(win.messages().empty());
+
+    silent.open(); // the drive answers again
+    win.finishLeftBehind();
+    asBefore();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
 
 namespace zelvano::test {
@@ -94,6 +95,43 @@ std::optional<std::string> FakeWindow::saveFileDialog(const std::string& fileNam
     auto answer = saveAs.front();
     saveAs.pop_front();
     return answer;
+}
+
+Ending FakeWindow::runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
+                                    Wait wait) {
+    waits.push_back(wait);
+    auto ended = std::make_shared<std::promise<void>>();
+    std::future<void> done = ended->get_future();
+    std::thread worker([work, ended] {
+        work();
+        ended->set_value();
+    });
+    std::chrono::milliseconds limit = wait.patience;
+    Ending early = Ending::OutOfTime;
+    if (wait.cancellable && cancelAfter) {
+        limit = *cancelAfter;
+        early = Ending::Cancelled;
+    }
+    if (limit.count() > 0 && done.wait_for(limit) != std::future_status::ready) {
+        leftBehind_.push_back(std::move(worker));
+        return early;
+    }
+    worker.join();
+    if (progress) {
+        progress();
+    }
+    return Ending::Done;
+}
+
+FakeWindow::~FakeWindow() {
+    finishLeftBehind();
+}
+
+void FakeWindow::finishLeftBehind() {
+    for (std::thread& worker : leftBehind_) {
+        worker.join();
+    }
+    leftBehind_.clear();
 }
 
 OpResult ReadBmpSize(const std::string& path, PixelSize& size) {

@@ -2,10 +2,12 @@
 
 #include "platform/Window.h"
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace zelvano::test {
@@ -87,10 +89,12 @@ public:
         waitShown = false;
     }
     void setBusyCursor(bool on) override { busy = on; }
-    void runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress) override {
-        work();
-        progress();
-    }
+    // The work runs on a thread of its own. In a cancellable wait the user presses Cancel this long
+    // after it began, if the work has not ended by then.
+    std::optional<std::chrono::milliseconds> cancelAfter;
+    std::vector<Wait> waits; // every wait asked for
+    Ending runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
+                            Wait wait) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& text) override;
     std::optional<std::string> saveFileDialog(const std::string& fileName) override;
@@ -105,6 +109,16 @@ public:
     }
     void doEvents() override { ++yields; }
     void quit() override { quitCalled = true; }
+
+    FakeWindow() = default;
+    FakeWindow(const FakeWindow&) = delete;
+    FakeWindow& operator=(const FakeWindow&) = delete;
+    // Waits for work left behind: a test opens what holds it back first.
+    ~FakeWindow() override;
+    void finishLeftBehind();
+
+private:
+    std::vector<std::thread> leftBehind_;
 };
 
 // Reads a BMP header: the size, NotFound for a missing file, NotAPicture for anything else.

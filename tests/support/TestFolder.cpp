@@ -106,6 +106,9 @@ OpResult TestOs::replaceFile(const std::string& path, const ContentSource& conte
 namespace zelvano::test {
 
 OpResult TestOs::listFolder(const std::string& folder, FolderVisitor& visitor) {
+    if (gate != nullptr && gatedFolders.count(folder) != 0) {
+        gate->wait();
+    }
     if (failFolders.count(folder) != 0) {
         return OpResult::fail(Failure::AccessError, "Permission denied");
     }

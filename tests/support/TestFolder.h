@@ -2,6 +2,7 @@
 
 #include "platform/NativeOs.h"
 
+#include <future>
 #include <map>
 #include <set>
 #include <string>
@@ -40,6 +41,30 @@ private:
     std::string path_;
 };
 
+// Holds back whoever waits at it until it is opened, at the latest when it goes.
+class Gate {
+public:
+    Gate() = default;
+    Gate(const Gate&) = delete;
+    Gate& operator=(const Gate&) = delete;
+    ~Gate() { open(); }
+    void open() {
+        if (!opened_) {
+            opened_ = true;
+            promise_.set_value();
+        }
+    }
+    void wait() const {
+        std::shared_future<void> copy = future_;
+        copy.wait();
+    }
+
+private:
+    std::promise<void> promise_;
+    std::shared_future<void> future_ = promise_.get_future().share();
+    bool opened_ = false;
+};
+
 // A list file's text for records (folder, name).
 std::string ListText(const std::vector<std::pair<std::string, std::string>>& records);
 
@@ -68,6 +93,12 @@ public:
     OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
     OpResult replaceFile(const std::string& path, const ContentSource& content) override;
     using Os::replaceFile;
+    OpResult readFileStart(const std::string& path, std::size_t count, std::string& start) override {
+        if (gate != nullptr && gatedReads.count(path) != 0) {
+            gate->wait();
+        }
+        return NativeOs::readFileStart(path, count, start);
+    }
 
     std::vector<std::string> opened;
     std::map<std::string, OpResult> failReads;
@@ -78,6 +109,11 @@ public:
     std::vector<std::string> drives;
     std::set<std::string> failFolders;             // listed as unreadable (or vanished)
     std::map<std::string, std::size_t> bigFolders; // listed as holding this many pictures
+    // Drives that stop answering: these folders' listings, and these files' first bytes, wait at
+    // the gate until it is opened.
+    const Gate* gate = nullptr;
+    std::set<std::string> gatedFolders;
+    std::set<std::string> gatedReads;
 
 private:
     std::string folder_;

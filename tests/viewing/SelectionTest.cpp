@@ -3,6 +3,8 @@
 #include "picturelist/ListSteps.h"
 #include "support/AppFixture.h"
 
+#include <chrono>
+
 namespace zelvano::test {
 namespace {
 
@@ -71,6 +73,28 @@ TEST_F(Selection, ANameThatIsNotUtf8StillOpens) {
     EXPECT_EQ(win.items.front(), name);
     EXPECT_EQ(win.panel1, pics() + name);
     EXPECT_EQ(win.panel2, "Size: 180 x 180");
+}
+
+// A picture on a drive that has stopped answering: the read is given up after its time, the entry
+// is shown as one that could not be read, and nothing is offered for deletion.
+TEST_F(Selection, AReadThatDoesNotAnswerIsGivenUp) {
+    load("jpg", picturesList(3));
+    Gate silent;
+    os.gate = &silent;
+    os.gatedReads = {pics() + "p1.jpg"};
+    c.state.readPatience = std::chrono::milliseconds(100);
+    const int previews = win.previews;
+    const auto selected = std::chrono::steady_clock::now();
+    SelectEntry(c, 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - selected, std::chrono::seconds(1));
+    EXPECT_EQ(win.waits.back().patience, std::chrono::milliseconds(100));
+    EXPECT_TRUE(win.questions().empty());
+    EXPECT_EQ(win.previews, previews) << "the picture readers are not asked";
+    EXPECT_TRUE(win.preview.empty());
+    EXPECT_EQ(win.panel1, pics() + "p1.jpg");
+    EXPECT_EQ(win.panel2, "Size: 210 x 360") << "the picture box keeps p0.jpg";
+    EXPECT_EQ(win.counter, "3 jpg Pictures/ 2");
+    silent.open();
 }
 
 } // namespace

@@ -126,6 +126,18 @@ OpResult PosixOs::readFile(const std::string& path, const ContentSink& sink) {
     }
 }
 
+OpResult PosixOs::readFileStart(const std::string& path, std::size_t count, std::string& start) {
+    start.clear();
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.valid()) {
+        return LastError();
+    }
+    start.resize(count);
+    const ssize_t n = ::pread(fd.get(), start.data(), start.size(), 0);
+    start.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return n < 0 ? LastError() : OpResult::success();
+}
+
 OpResult PosixOs::readFileEnd(const std::string& path, std::size_t count, std::string& end) {
     end.clear();
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));

@@ -26,7 +26,9 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 
 namespace zelvano {
 
@@ -40,6 +42,9 @@ int ShiftState(Qt::KeyboardModifiers m) {
 // A name typed or kept in a dialog that cannot be written as the bytes of a file name.
 constexpr std::string_view kNotWritable =
     "The name holds characters that can not be written in a file name. Type them again.";
+
+// How long a picture may take to read for printing.
+constexpr std::chrono::milliseconds kPrintReadPatience{10000};
 
 QString Title() {
     return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size()));
@@ -68,9 +73,9 @@ void MainWindow::buildMenus() {
 
     QMenu* about = menuBar()->addMenu(QStringLiteral("&Abut Brimlet"));
     about->setObjectName(QStringLiteral("meAbut"));
-    QAction* update = about->addAction(QStringLiteral("Look fore Brimlet update"));
-    update->setObjectName(QStringLiteral("meUpdate"));
-    connect(update, &QAction::triggered, this, forward(&FmZelvano::meUpdate_Click));
+    update_ = about->addAction(QStringLiteral("Look fore Brimlet update"));
+    update_->setObjectName(QStringLiteral("meUpdate"));
+    connect(update_, &QAction::triggered, this, forward(&FmZelvano::meUpdate_Click));
 }
 
 void MainWindow::wire(FmZelvano& form) {
@@ -123,12 +128,12 @@ std::function<void()> MainWindow::forward(void (FmZelvano::*handler)()) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (running_ > 0) {
+    if (running_ > 0 && !cancellable_) {
         event->ignore(); // as Exit, it waits until the command under way has ended
         return;
     }
     event->accept();
-    quit(); // closing by the frame ends the program as Exit does
+    quit(); // closing by the frame ends the program as Exit does, a scan under way too
 }
 
 void MainWindow::listClear() {
@@ -212,7 +217,7 @@ OpResult MainWindow::showPreview(const std::string& path) {
 }
 
 OpResult MainWindow::loadPictureBox(const std::string& path) {
-    const PictureRead read = ReadPicture(path, QSize()); // the header tells the size
+    const PictureRead read = ReadPictureOffThread(path, QSize()); // the header tells the size
     if (read.result.ok()) {
         picturePath_ = path;
         pictureSize_ = PixelSize{read.uprightSize.width(), read.uprightSize.height()};
@@ -260,6 +265,7 @@ bool MainWindow::askYesNo(const std::string& text) {
 void MainWindow::showWait() {
     if (vent_ == nullptr) {
         vent_ = new WaitWindow(this);
+        connect(vent_, &WaitWindow::cancelled, this, [this] { cancelRequested_ = true; });
     }
     vent_->setProgress({});
     vent_->show();
@@ -284,8 +290,33 @@ void MainWindow::setBusyCursor(bool busy) {
     }
 }
 
-void MainWindow::runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress) {
-    RunOffThread(work, progress);
+Ending MainWindow::runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
+                                    Wait wait) {
+    if (!wait.cancellable) {
+        return RunOffThread(work, progress, wait);
+    }
+    // Only Exit, File > Exit, the close box and Cancel take input meanwhile.
+    std::vector<std::pair<QWidget*, bool>> controls;
+    for (QWidget* w : std::initializer_list<QWidget*>{c_.List1, c_.Command1, c_.Command2, c_.Command3,
+                                                      c_.Command4, c_.Command5, c_.Command6, c_.Command7}) {
+        controls.emplace_back(w, w->isEnabled());
+    }
+    for (QRadioButton* option : c_.Option) {
+        controls.emplace_back(option, option->isEnabled());
+    }
+    for (auto& [w, enabled] : controls) {
+        w->setEnabled(false);
+    }
+    update_->setEnabled(false);
+    cancellable_ = true;
+    cancelRequested_ = false;
+    const Ending ending = RunOffThread(work, progress, wait, [this] { return cancelRequested_; });
+    cancellable_ = false;
+    update_->setEnabled(true);
+    for (auto& [w, enabled] : controls) {
+        w->setEnabled(enabled);
+    }
+    return ending;
 }
 
 std::string MainWindow::inputBox(const std::string& prompt, const std::string& title,
@@ -350,8 +381,10 @@ OpResult MainWindow::printPicture(bool landscape, float widthMm, float heightMm)
     printer().setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     const double dotsPerMm = printer().resolution() / 25.4;
     const QSizeF target(widthMm * dotsPerMm, heightMm * dotsPerMm);
-    // Decoded no larger than the page needs, so that a very large photo prints as well.
-    const PictureRead read = ReadPictureOffThread(picturePath_, target.toSize().expandedTo(QSize(1, 1)));
+    // Decoded no larger than the page needs, so that a very large photo prints as well; at the
+    // printer's dots that takes longer than a preview.
+    const PictureRead read =
+        ReadPictureOffThread(picturePath_, target.toSize().expandedTo(QSize(1, 1)), kPrintReadPatience);
     if (!read.result.ok()) {
         return read.result;
     }
@@ -370,6 +403,11 @@ void MainWindow::doEvents() {
 }
 
 void MainWindow::quit() {
+    if (WorkUnderWay()) {
+        // A search or a read may be stuck in a drive that stopped answering; nothing is left to
+        // write, since every change was written when it was made.
+        std::_Exit(0);
+    }
     QCoreApplication::exit(0);
 }
 

@@ -57,7 +57,8 @@ public:
     void setWaitProgress(const std::string& text) override;
     void closeWait() override;
     void setBusyCursor(bool busy) override;
-    void runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress) override;
+    Ending runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
+                            Wait wait) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& text) override;
     std::optional<std::string> saveFileDialog(const std::string& fileName) override;
@@ -82,7 +83,10 @@ private:
     Controls c_;
     class WaitWindow* vent_ = nullptr;
     bool busy_ = false;
-    int running_ = 0; // handlers under way, nested ones counted too
+    int running_ = 0;          // handlers under way, nested ones counted too
+    bool cancellable_ = false; // a cancellable wait is under way
+    bool cancelRequested_ = false;
+    class QAction* update_ = nullptr; // File > ... the web page of updates
     FmZelvano* form_ = nullptr;
     std::string picturePath_; // what Picture1 holds
     std::optional<PixelSize> pictureSize_;

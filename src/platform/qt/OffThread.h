@@ -1,12 +1,22 @@
 #pragma once
 
+#include "platform/Window.h"
+
 #include <functional>
 
 namespace zelvano {
 
-// Runs `work` on a worker thread and returns when it is done. Meanwhile the window keeps painting
-// but takes no user input, so no other command can start; `tick`, when given, runs on the
-// window's thread every tenth of a second.
-void RunOffThread(const std::function<void()>& work, const std::function<void()>& tick = {});
+// Runs `work` on a thread of its own and waits for it as `wait` allows. Meanwhile the window keeps
+// painting and `tick`, when given, runs on the window's thread every tenth of a second and once at
+// the end. An uncancellable wait takes no user input, so no other command can start; a
+// cancellable one takes it (the window has disabled what must not be used) and ends when
+// `cancelled` says so. Work that did not end Done is left behind, never waited for again. What
+// `work` throws is thrown here.
+Ending RunOffThread(std::function<void()> work, const std::function<void()>& tick = {}, Wait wait = {},
+                    const std::function<bool()>& cancelled = {});
+
+// Whether work is still running that was left behind, or is under way: a program that ends then
+// must end at once, or a thread stuck in a silent drive would keep it alive.
+bool WorkUnderWay();
 
 } // namespace zelvano

@@ -9,6 +9,7 @@
 #include <QImageReader>
 
 #include <limits>
+#include <memory>
 #include <string_view>
 
 #if defined(_WIN32)
@@ -129,10 +130,13 @@ PictureRead ReadPicture(const std::string& path, QSize bound) {
     return out;
 }
 
-PictureRead ReadPictureOffThread(const std::string& path, QSize bound) {
-    PictureRead read;
-    RunOffThread([&] { read = ReadPicture(path, bound); });
-    return read;
+PictureRead ReadPictureOffThread(const std::string& path, QSize bound, std::chrono::milliseconds patience) {
+    auto read = std::make_shared<PictureRead>(); // a read given up may end after this has returned
+    if (RunOffThread([read, path, bound] { *read = ReadPicture(path, bound); }, {}, Wait{false, patience}) !=
+        Ending::Done) {
+        return {OpResult::fail(Failure::Other, "it took too long to read"), {}, {}};
+    }
+    return std::move(*read);
 }
 
 } // namespace zelvano

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/OpResult.h"
+#include "platform/Window.h"
 
 #include <QImage>
 #include <QSize>
 
+#include <chrono>
 #include <string>
 
 namespace zelvano {
@@ -23,7 +25,9 @@ struct PictureRead {
 // recognised picture could not be decoded (too large, cut short, a read error).
 PictureRead ReadPicture(const std::string& path, QSize bound);
 
-// The same, on a worker thread, while the window keeps painting (user input waits).
-PictureRead ReadPictureOffThread(const std::string& path, QSize bound);
+// The same, on a worker thread, while the window keeps painting (user input waits). A read that
+// has not ended within `patience` (a drive that stopped answering) is given up and left behind.
+PictureRead ReadPictureOffThread(const std::string& path, QSize bound,
+                                 std::chrono::milliseconds patience = kReadPatience);
 
 } // namespace zelvano

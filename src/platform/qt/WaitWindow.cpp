@@ -2,8 +2,11 @@
 
 #include "platform/qt/Controls.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 
 namespace zelvano {
@@ -14,7 +17,7 @@ WaitWindow::WaitWindow(QWidget* owner)
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setAutoFillBackground(true);
     const int t = kLayoutTwipsPerPixel;
-    setFixedSize(6195 / t, 1005 / t);
+    setFixedSize(6195 / t, 1485 / t); // the designed 1005 twips, and a row for Cancel
     auto* label = new QLabel(QStringLiteral(" Pleace wait - Scanning computer "), this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(135 / t, 240 / t, 5925 / t, 495 / t);
@@ -29,8 +32,21 @@ WaitWindow::WaitWindow(QWidget* owner)
     progress_->setObjectName(QStringLiteral("Progress"));
     progress_->setGeometry(135 / t, 735 / t, 5925 / t, 255 / t);
     progress_->setAlignment(Qt::AlignCenter);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("Cancel"));
+    cancel->setGeometry((6195 - 1035) / 2 / t, 1005 / t, 1035 / t, 375 / t);
+    connect(cancel, &QPushButton::clicked, this, &WaitWindow::cancelled);
+    QCoreApplication::instance()->installEventFilter(this); // Escape in any window of the program
     const QRect screen = (owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen())->geometry();
     move(screen.center() - rect().center());
+}
+
+bool WaitWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        emit cancelled();
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 void WaitWindow::setProgress(const QString& text) {

@@ -15,6 +15,13 @@ public:
     explicit WaitWindow(QWidget* owner);
     void setProgress(const QString& text);
 
+signals:
+    // The Cancel button, or Escape anywhere in the program.
+    void cancelled();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLabel* progress_;
 };

@@ -122,6 +122,20 @@ OpResult WinOs::readFile(const std::string& path, const ContentSink& sink) {
     }
 }
 
+OpResult WinOs::readFileStart(const std::string& path, std::size_t count, std::string& start) {
+    start.clear();
+    const Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return LastError();
+    }
+    start.resize(count);
+    DWORD read = 0;
+    const BOOL ok = ::ReadFile(file.get(), start.data(), static_cast<DWORD>(start.size()), &read, nullptr);
+    start.resize(ok ? read : 0);
+    return ok ? OpResult::success() : LastError();
+}
+
 OpResult WinOs::readFileEnd(const std::string& path, std::size_t count, std::string& end) {
     end.clear();
     const Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

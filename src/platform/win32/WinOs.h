@@ -20,6 +20,7 @@ public:
     bool sameFile(const std::string& a, const std::string& b) override;
     OpResult readFile(const std::string& path, const ContentSink& sink) override;
     using Os::readFile;
+    OpResult readFileStart(const std::string& path, std::size_t count, std::string& start) override;
     OpResult readFileEnd(const std::string& path, std::size_t count, std::string& end) override;
     OpResult replaceFile(const std::string& path, const ContentSource& content) override;
     using Os::replaceFile;

@@ -6,10 +6,10 @@ namespace {
 
 constexpr const char* kClass = "ZelvanoWait";
 
-void Register() {
-    static const bool registered = [] {
+void Register(WNDPROC proc) {
+    static const bool registered = [proc] {
         WNDCLASSA wc{};
-        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.lpfnWndProc = proc;
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.hCursor = ::LoadCursorA(nullptr, IDC_WAIT);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -25,12 +25,12 @@ WaitWindow::WaitWindow(HWND owner, int dpi, HFONT progressFont) {
     const auto px = [dpi](int twips) {
         return ::MulDiv(twips, dpi, 1440);
     };
-    RECT frame{0, 0, px(6195), px(1005)};
+    RECT frame{0, 0, px(6195), px(1485)}; // the designed 1005 twips, and a row for Cancel
     ::AdjustWindowRectEx(&frame, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    Register();
-    hwnd_ = ::CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP | WS_BORDER,
+    Register(Proc);
+    hwnd_ = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kClass, "", WS_POPUP | WS_BORDER,
                               (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                               (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,
                               ::GetModuleHandleA(nullptr), nullptr);
@@ -45,8 +45,23 @@ WaitWindow::WaitWindow(HWND owner, int dpi, HFONT progressFont) {
         ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(135), px(735),
                           px(5925), px(255), hwnd_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(progress_, WM_SETFONT, reinterpret_cast<WPARAM>(progressFont), FALSE);
+    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    HWND cancel = ::CreateWindowExA(
+        0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, px((6195 - 1035) / 2),
+        px(1005), px(1035), px(375), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)),
+        ::GetModuleHandleA(nullptr), nullptr);
+    ::SendMessageA(cancel, WM_SETFONT, reinterpret_cast<WPARAM>(progressFont), FALSE);
     ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     ::UpdateWindow(hwnd_);
+}
+
+LRESULT CALLBACK WaitWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<WaitWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && self != nullptr && self->onCancel) {
+        self->onCancel(); // the button, or Escape
+        return 0;
+    }
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 WaitWindow::~WaitWindow() {

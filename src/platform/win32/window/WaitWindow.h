@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace zelvano {
 
 // Vent: the scan's borderless wait window, centred on the screen, not in the taskbar, with a line
-// of progress under its label. `dpi` converts its designed twips.
+// of progress under its label and a Cancel button. `dpi` converts its designed twips.
 class WaitWindow {
 public:
     WaitWindow(HWND owner, int dpi, HFONT progressFont);
@@ -17,8 +18,12 @@ public:
 
     void setProgress(const std::string& text);
     [[nodiscard]] HWND hwnd() const { return hwnd_; }
+    // The Cancel button, or Escape.
+    std::function<void()> onCancel;
 
 private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
     HWND hwnd_ = nullptr;
     HWND progress_ = nullptr;
     HFONT labelFont_ = nullptr;

@@ -205,6 +205,8 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             run([this] { form_->meExit_Click(); });
         } else if (form_ != nullptr && LOWORD(wParam) == kMenuUpdate) {
             run([this] { form_->meUpdate_Click(); });
+        } else if (LOWORD(wParam) == IDCANCEL && cancellable_) {
+            cancelRequested_ = true; // Escape in the main window while a scan runs
         }
         return 0;
     case WM_CTLCOLORSTATIC:
@@ -227,7 +229,8 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_CLOSE:
-        if (running_ == 0) { // as Exit, it waits until the command under way has ended
+        // As Exit: it waits until the command under way has ended, but ends a scan at once.
+        if (running_ == 0 || cancellable_) {
             quit();
         }
         return 0;

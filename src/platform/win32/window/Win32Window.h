@@ -87,7 +87,8 @@ public:
     void setWaitProgress(const std::string& text) override;
     void closeWait() override;
     void setBusyCursor(bool busy) override;
-    void runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress) override;
+    Ending runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
+                            Wait wait) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& text) override;
     std::optional<std::string> saveFileDialog(const std::string& fileName) override;
@@ -111,7 +112,9 @@ private:
     Win32Controls c_;
     std::unique_ptr<WaitWindow> vent_;
     bool busy_ = false;
-    int running_ = 0; // handlers under way, nested ones counted too
+    int running_ = 0;          // handlers under way, nested ones counted too
+    bool cancellable_ = false; // a cancellable wait is under way
+    bool cancelRequested_ = false;
     FmZelvano* form_ = nullptr;
     std::string picturePath_; // what Picture1 holds
     std::optional<PixelSize> pictureSize_;

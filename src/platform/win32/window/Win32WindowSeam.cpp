@@ -4,9 +4,36 @@
 #include "platform/win32/window/MessagePump.h"
 #include "platform/win32/window/Win32Window.h"
 
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <memory>
 
 namespace zelvano {
+
+namespace {
+
+// How long a picture may take to read for printing: at the printer's dots it is a large picture.
+constexpr std::chrono::milliseconds kPrintReadPatience{10000};
+
+// Reads a picture off the window's thread; a read that has not ended within `patience` (a drive
+// that stopped answering) is given up and left behind.
+WinPictureRead ReadWithPatience(const std::string& path, PixelSize bound,
+                                std::chrono::milliseconds patience) {
+    auto read = std::make_shared<WinPictureRead>(); // a read given up may end after this has returned
+    if (RunOffThread([read, path, bound] { *read = ReadWinPicture(path, bound); }, {},
+                     Wait{false, patience}) != Ending::Done) {
+        return {OpResult::fail(Failure::Other, "it took too long to read"), {}, {}};
+    }
+    return std::move(*read);
+}
+
+// The reads for the selection: the preview, and the picture box's header.
+WinPictureRead ReadForSelection(const std::string& path, PixelSize bound) {
+    return ReadWithPatience(path, bound, kReadPatience);
+}
+
+} // namespace
 
 void Win32Window::listClear() {
     c_.List1->clear();
@@ -68,12 +95,7 @@ OpResult Win32Window::showPreview(const std::string& path) {
     if (path.empty()) {
         return OpResult::success();
     }
-    const WinPictureRead read =
-        previewRead_.read(path, c_.Preview1->area(), [](const std::string& file, PixelSize bound) {
-            WinPictureRead decoded;
-            RunOffThread([&] { decoded = ReadWinPicture(file, bound); });
-            return decoded;
-        });
+    const WinPictureRead read = previewRead_.read(path, c_.Preview1->area(), ReadForSelection);
     if (read.result.ok()) {
         c_.Preview1->showPicture(read.image);
     } else {
@@ -83,7 +105,7 @@ OpResult Win32Window::showPreview(const std::string& path) {
 }
 
 OpResult Win32Window::loadPictureBox(const std::string& path) {
-    const WinPictureRead read = headerRead_.read(path, {}, ReadWinPicture); // the header tells the size
+    const WinPictureRead read = headerRead_.read(path, {}, ReadForSelection); // the header tells the size
     if (read.result.ok()) {
         picturePath_ = path;
         pictureSize_ = read.uprightSize;
@@ -151,8 +173,39 @@ void Win32Window::setBusyCursor(bool busy) {
     ::SetCursor(::LoadCursorA(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
-void Win32Window::runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress) {
-    RunOffThread(work, progress);
+Ending Win32Window::runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
+                                     Wait wait) {
+    if (!wait.cancellable) {
+        return RunOffThread(work, progress, wait);
+    }
+    // Only Exit, File > Exit, the close box and Cancel take input meanwhile.
+    std::vector<std::pair<Control*, bool>> controls;
+    for (Control* control : std::initializer_list<Control*>{
+             c_.List1.get(), c_.Command1.get(), c_.Command2.get(), c_.Command3.get(), c_.Command4.get(),
+             c_.Command5.get(), c_.Command6.get(), c_.Command7.get()}) {
+        controls.emplace_back(control, control->enabled());
+    }
+    for (const auto& option : c_.Option) {
+        controls.emplace_back(option.get(), option->enabled());
+    }
+    for (auto& [control, enabled] : controls) {
+        control->setEnabled(false);
+    }
+    ::EnableMenuItem(::GetMenu(hwnd_), kMenuUpdate, MF_BYCOMMAND | MF_GRAYED);
+    if (vent_) {
+        vent_->onCancel = [this] {
+            cancelRequested_ = true;
+        };
+    }
+    cancellable_ = true;
+    cancelRequested_ = false;
+    const Ending ending = RunOffThread(work, progress, wait, [this] { return cancelRequested_; });
+    cancellable_ = false;
+    ::EnableMenuItem(::GetMenu(hwnd_), kMenuUpdate, MF_BYCOMMAND | MF_ENABLED);
+    for (auto& [control, enabled] : controls) {
+        control->setEnabled(enabled);
+    }
+    return ending;
 }
 
 std::string Win32Window::inputBox(const std::string& prompt, const std::string& title,
@@ -179,8 +232,7 @@ PrintArea Win32Window::printableArea() {
 OpResult Win32Window::printPicture(bool landscape, float widthMm, float heightMm) {
     // Decoded no larger than the page needs, so that a very large photo prints as well.
     const PixelSize dots = printer_.dots(landscape, widthMm, heightMm);
-    WinPictureRead read;
-    RunOffThread([&] { read = ReadWinPicture(picturePath_, dots); });
+    const WinPictureRead read = ReadWithPatience(picturePath_, dots, kPrintReadPatience);
     if (!read.result.ok()) {
         return read.result;
     }
@@ -192,6 +244,11 @@ void Win32Window::doEvents() {
 }
 
 void Win32Window::quit() {
+    if (WorkUnderWay()) {
+        // A search or a read may be stuck in a drive that stopped answering; nothing is left to
+        // write, since every change was written when it was made.
+        std::_Exit(0);
+    }
     ::PostQuitMessage(0);
 }
 
