@@ -4,9 +4,10 @@
 #include "NullWindow.h"
 #include "ReferenceList.h"
 #include "SyntheticList.h"
-#include "app/Context.h"
 #include "picturelist/ListSteps.h"
 #include "platform/posix/PosixOs.h"
+#include "state/Context.h"
+#include "viewing/Selection.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -51,7 +52,7 @@ struct Program {
     BenchOs os{Folder()};
     NullWindow win;
     Context c = [this] {
-        Context context{AppState{}, os, win};
+        Context context{AppState{}, os, win, &List1_Click};
         context.state.PicType = "jpg";
         return context;
     }();

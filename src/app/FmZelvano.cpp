@@ -12,6 +12,8 @@
 
 namespace zelvano {
 
+FmZelvano::FmZelvano(Os& os, Window& win) : c_{AppState{}, os, win, &zelvano::List1_Click} {}
+
 void FmZelvano::Form_Load() {
     zelvano::Form_Load(c_);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Context.h"
+#include "state/Context.h"
 
 namespace zelvano {
 
@@ -8,7 +8,7 @@ namespace zelvano {
 // layer calls these for the user's actions; the program's own changes never come back as events.
 class FmZelvano {
 public:
-    FmZelvano(Os& os, Window& win) : c_{AppState{}, os, win} {}
+    FmZelvano(Os& os, Window& win);
 
     void Form_Load();
     void Command1_Click(); // Scan disk/disks

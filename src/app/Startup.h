@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Context.h"
+#include "state/Context.h"
 
 namespace zelvano {
 

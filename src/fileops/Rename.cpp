@@ -1,8 +1,8 @@
 #include "fileops/Rename.h"
 
 #include "fileops/FileNames.h"
+#include "picturelist/Entries.h"
 #include "picturelist/ListSteps.h"
-#include "viewing/Selection.h"
 
 namespace zelvano {
 

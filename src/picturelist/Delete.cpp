@@ -1,7 +1,7 @@
 #include "picturelist/Delete.h"
 
+#include "picturelist/Entries.h"
 #include "picturelist/ListSteps.h"
-#include "viewing/Selection.h"
 
 namespace zelvano {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picturelist/PicTable.h"
+#include "state/PicTable.h"
 
 #include <functional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "picturelist/ListSteps.h"
 
+#include "picturelist/Entries.h"
 #include "picturelist/ListFile.h"
-#include "viewing/Selection.h"
 
 namespace zelvano {
 

@@ -1,9 +1,9 @@
 #include "printing/Print.h"
 
-#include "app/Units.h"
+#include "picturelist/Entries.h"
 #include "printing/PrintGeometry.h"
+#include "state/Units.h"
 #include "viewing/PictureBox.h"
-#include "viewing/Selection.h"
 
 namespace zelvano {
 

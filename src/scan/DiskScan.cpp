@@ -1,8 +1,8 @@
 #include "scan/DiskScan.h"
 
+#include "picturelist/Entries.h"
 #include "picturelist/ListSteps.h"
 #include "scan/FindFiles.h"
-#include "viewing/Selection.h"
 
 #include <algorithm>
 #include <thread>

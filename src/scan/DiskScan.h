@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Context.h"
 #include "scan/TreeWalk.h"
+#include "state/Context.h"
 
 #include <memory>
 #include <string>

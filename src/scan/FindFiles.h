@@ -1,8 +1,8 @@
 #pragma once
 
-#include "picturelist/PicTable.h"
 #include "platform/Os.h"
 #include "scan/TreeWalk.h"
+#include "state/PicTable.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "picturelist/PicTable.h"
 #include "platform/Os.h"
 #include "scan/NamePattern.h"
+#include "state/PicTable.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "viewing/PictureBox.h"
 
-#include "app/Units.h"
+#include "state/Units.h"
 
 #include <cmath>
 

@@ -1,25 +1,12 @@
 #pragma once
 
-#include "app/Context.h"
-
-#include <string>
+#include "state/Context.h"
 
 namespace zelvano {
 
 // The selection handling: previews the selected picture, loads it into Picture1, shows its path,
-// size and position, and hands a vanished or unreadable file to the stale-entry clean-up.
+// size and position, and hands a vanished or unreadable file to the stale-entry clean-up. The
+// window runs it for a user's change of the selection, SelectEntry for the program's.
 void List1_Click(Context& c);
-
-// Selects a list-box entry as a user's click would: the selection handling runs when the
-// selection changes, and not when the entry is already the selected one.
-void SelectEntry(Context& c, int index);
-
-// The table row of list-box entry `index`, and its picture's full path (the row's folder followed
-// by the entry's text).
-std::size_t RowOf(const Context& c, int index);
-std::string EntryPath(const Context& c, int index);
-
-// The full path of the selected entry; empty when nothing is selected.
-std::string SelectedPath(const Context& c);
 
 } // namespace zelvano

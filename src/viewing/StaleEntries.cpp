@@ -1,8 +1,8 @@
 #include "viewing/StaleEntries.h"
 
+#include "picturelist/Entries.h"
 #include "picturelist/ListSteps.h"
 #include "viewing/PictureBox.h"
-#include "viewing/Selection.h"
 
 namespace zelvano {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Context.h"
 #include "platform/FailureTolerantRun.h"
+#include "state/Context.h"
 
 namespace zelvano {
 

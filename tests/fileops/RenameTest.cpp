@@ -170,7 +170,7 @@ private:
 
 TEST_F(Rename, ACaseOnlyRenameOnACaseBlindFileSystemIsARealRename) {
     CaseBlindOs blind(dir.path());
-    Context cb{AppState{}, blind, win};
+    Context cb{AppState{}, blind, win, &List1_Click};
     cb.state.PicType = "jpg";
     win.listClear();
     HentListe(cb);

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "app/Context.h"
+#include "picturelist/Entries.h"
 #include "picturelist/ListSteps.h"
+#include "state/Context.h"
 #include "support/FakeWindow.h"
 #include "support/TestFolder.h"
+#include "viewing/Selection.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +17,7 @@ protected:
     TestFolder dir;
     TestOs os{dir.path()};
     FakeWindow win;
-    Context c{AppState{}, os, win};
+    Context c{AppState{}, os, win, &List1_Click};
 
     // Writes the list file of `type` beside the executable.
     std::string writeList(const std::string& type, const std::string& text) {

@@ -1,4 +1,4 @@
-#include "picturelist/PicTable.h"
+#include "state/PicTable.h"
 
 #include <cassert>
 #include <limits>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "picturelist/PicTable.h"
 #include "platform/OpResult.h"
 #include "platform/Window.h"
+#include "state/PicTable.h"
 
 #include <array>
 #include <chrono>
