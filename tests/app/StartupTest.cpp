@@ -64,16 +64,18 @@ TEST_F(Startup, AnEmptyListFileStillChoosesItsType) {
     EXPECT_EQ(c.state.PicType, "jpeg");
     EXPECT_EQ(win.option, 1);
     EXPECT_EQ(win.counter, "0 jpeg Pictures/ 0");
+    EXPECT_EQ(win.listCount(), 0);
     EXPECT_TRUE(win.messages().empty());
 }
 
 TEST_F(Startup, WindowIsPlacedInTheWorkArea) {
+    Form_Load(c);
+    EXPECT_EQ(win.placed.left, (1280 - 776) / 2) << "start-up places the window";
     // 1280 x 1024 screen with a 24-pixel panel at the top; 776 x 550 window.
     EXPECT_EQ(PlaceInWorkArea({0, 24, 1280, 1000}, {776, 550}, 15).left, 252);
     EXPECT_EQ(PlaceInWorkArea({0, 24, 1280, 1000}, {776, 550}, 15).top, 24 + 225);
     // A work area exactly 600 twips high puts the window at its top edge.
     EXPECT_EQ(PlaceInWorkArea({0, 0, 1280, 40}, {776, 550}, 15).top, 0);
-    EXPECT_EQ(PlaceInWorkArea({0, 0, 1280, 40}, {776, 550}, 15).left, 252);
     // A work area smaller than the window keeps the title bar on the screen.
     EXPECT_EQ(PlaceInWorkArea({0, 0, 640, 480}, {776, 550}, 15).top, 0);
     EXPECT_EQ(PlaceInWorkArea({0, 0, 640, 480}, {776, 550}, 15).left, 0);

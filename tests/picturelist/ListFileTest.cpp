@@ -100,6 +100,8 @@ TEST(ListFile, RecordsBeyondTheTableSurviveARewrite) {
     t.erase(0); // a rewrite after a removal still keeps the records past the table
     const std::string rewritten = SerializeList(t);
     EXPECT_EQ(rewritten, text.substr(FormatRecord("/f0/", "0.jpg").size()));
+    t.clear();
+    EXPECT_EQ(SerializeList(t), "") << "nothing of the old list is left to write";
 }
 
 TEST(ListFile, AnAppendedRecordStartsOnALineOfItsOwn) {

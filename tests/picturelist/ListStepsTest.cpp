@@ -53,16 +53,6 @@ TEST_F(ListSteps, ATypeNeverScannedSaysSoAndEmptiesTheTable) {
     EXPECT_EQ(win.counter, "0 gif Pictures/ 0");
 }
 
-TEST_F(ListSteps, AnEmptyListFileIsAnEmptyListWithoutMessage) {
-    writeList("bmp", "");
-    c.state.PicType = "bmp";
-    HentListe(c);
-    EXPECT_TRUE(win.messages().empty());
-    EXPECT_EQ(win.listCount(), 0);
-    EXPECT_EQ(win.selected, -1);
-    EXPECT_EQ(win.counter, "0 bmp Pictures/ 0");
-}
-
 TEST_F(ListSteps, AnUnreadableListFileIsNamedWithItsReasonAndLeavesTheTableEmpty) {
     writeList("jpg", picturesList(5));
     c.state.PicType = "jpg";

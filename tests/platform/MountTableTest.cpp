@@ -18,6 +18,7 @@ TEST(MountTable, DrivesOfASampleTable) {
         "23 27 0:22 / /sys rw,relatime - sysfs sysfs rw\n"
         "24 27 0:6 / /dev rw,relatime - devtmpfs devtmpfs rw\n"
         "26 24 0:24 / /dev/pts rw,relatime - devpts devpts rw\n"
+        "20 1 0:30 /@ /mnt/early rw - btrfs /dev/vda2 rw\n" // the root's folder again, listed before it
         "27 1 0:30 /@ / rw,relatime shared:1 - btrfs /dev/vda2 rw,subvol=/@\n"
         "28 27 0:30 /@home /home rw,relatime shared:2 - btrfs /dev/vda2 rw,subvol=/@home\n" // a subvolume
         "29 27 0:30 /@home /mnt/home2 rw - btrfs /dev/vda2 rw,subvol=/@home\n" // the same one again
@@ -38,20 +39,13 @@ TEST(MountTable, DrivesOfASampleTable) {
         "44 27 0:51 / /mnt/gone rw - nfs4 old:/export rw\n"            // cannot be reached
         "45 27 0:30 / /mnt/pool rw - btrfs /dev/vda2 rw,subvolid=5\n"; // the top, holding @ and @home
     // What stat says of each mount point: btrfs subvolumes have devices of their own.
-    const std::map<std::string, std::uint64_t> devices = {{"/", 31},
-                                                          {"/home", 32},
-                                                          {"/mnt/home2", 32},
-                                                          {"/mnt/bind", 31},
-                                                          {"/srv/photos", 41},
-                                                          {"/data", 41},
-                                                          {"/run/media/anna/USB", 42},
-                                                          {"/mnt/nas", 43},
-                                                          {"/mnt/My Share", 44},
-                                                          {"/home/anna/remote", 45},
-                                                          {"/var/lib/docker/overlay2/a/merged", 47},
-                                                          {"/tank/photos", 49},
-                                                          {"/home/bo", 50},
-                                                          {"/mnt/pool", 30}};
+    // clang-format off
+    const std::map<std::string, std::uint64_t> devices = {
+        {"/", 31}, {"/mnt/early", 31}, {"/home", 32}, {"/mnt/home2", 32}, {"/mnt/bind", 31}, {"/srv/photos", 41},
+        {"/data", 41}, {"/run/media/anna/USB", 42}, {"/mnt/nas", 43}, {"/mnt/My Share", 44},
+        {"/home/anna/remote", 45}, {"/var/lib/docker/overlay2/a/merged", 47}, {"/tank/photos", 49},
+        {"/home/bo", 50}, {"/mnt/pool", 30}};
+    // clang-format on
     int asked = 0;
     const auto deviceOf = [&](const std::string& point) -> std::optional<std::uint64_t> {
         ++asked;
@@ -63,7 +57,7 @@ TEST(MountTable, DrivesOfASampleTable) {
                                         "/mnt/My Share/", "/home/anna/remote/",
                                         "/var/lib/docker/overlay2/a/merged/", "/tank/photos/", "/home/bo/",
                                         "/mnt/pool/"}));
-    EXPECT_EQ(asked, 15) << "no pseudo file system is asked about, nor an automount woken";
+    EXPECT_EQ(asked, 16) << "no pseudo file system is asked about, nor an automount woken";
 }
 
 // Mounts a btrfs image at `top` and its subvolume "sub" at `second` for as long as it lives.

@@ -15,27 +15,16 @@ std::string Bitmap(char infoSize, const std::string& size) {
 }
 
 TEST(PictureSignature, WhatStartsLikeAPicture) {
+    // clang-format off
     const std::vector<std::pair<std::string, bool>> heads = {
-        {"\xFF\xD8\xFF\xE1rest", true},
-        {"\x89PNG\r\n\x1A\n", true},
-        {"GIF89a", true},
-        {"II*\0"s, true},
-        {"MM\0*"s, true},
-        {"RIFF\x10\0\0\0WEBP"s, true},
-        {"\0\0\0\x18"
-         "ftypheic"s,
-         true},
-        {"\0\0\0\x18"
-         "ftypisom"s,
-         false}, // a film
-        {"RIFF\x10\0\0\0WAVEfmt "s, false},
-        {Bitmap(40, ""), true},
-        {"BMW notes, page one of two", false},
-        {Bitmap(41, ""), false},
-        {"BM", false},
-        {"just text", false},
-        {"", false},
+        {"\xFF\xD8\xFF\xE1rest", true}, {"\x89PNG\r\n\x1A\n", true}, {"GIF89a", true}, {"II*\0"s, true},
+        {"MM\0*"s, true}, {"RIFF\x10\0\0\0WEBP"s, true}, {"RIFF\x10\0\0\0WAVEfmt "s, false},
+        {"\0\0\0\x18" "ftypheic"s, true}, {"\0\0\0\x18" "ftypisom"s, false}, // a film
+        {Bitmap(40, ""), true}, {Bitmap(56, ""), true}, {Bitmap(108, ""), true}, // the V3 to V5 headers too
+        {Bitmap(41, ""), false}, {"BM", false}, {"BMW notes, page one of two", false},
+        {"just text", false}, {"", false},
     };
+    // clang-format on
     for (const auto& [head, picture] : heads) {
         EXPECT_EQ(LooksLikePicture(head), picture) << '"' << head << '"';
     }

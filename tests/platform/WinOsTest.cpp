@@ -35,16 +35,6 @@ TEST(WinOs, ArchiveAloneClearsReadOnlyHiddenAndSystem) {
     EXPECT_EQ(::GetFileAttributesA(file.c_str()), DWORD{FILE_ATTRIBUTE_ARCHIVE});
 }
 
-TEST(WinOs, ErrorCodesMapOntoTheFailureKinds) {
-    EXPECT_EQ(FromWinError(ERROR_FILE_NOT_FOUND).failure, Failure::NotFound);
-    EXPECT_EQ(FromWinError(ERROR_PATH_NOT_FOUND).failure, Failure::NotFound);
-    EXPECT_EQ(FromWinError(ERROR_ACCESS_DENIED).failure, Failure::AccessError);
-    EXPECT_EQ(FromWinError(ERROR_SHARING_VIOLATION).failure, Failure::AccessError);
-    EXPECT_EQ(FromWinError(ERROR_WRITE_PROTECT).failure, Failure::AccessError);
-    EXPECT_EQ(FromWinError(ERROR_NOT_READY).failure, Failure::Other);
-    EXPECT_FALSE(FromWinError(ERROR_ACCESS_DENIED).reason.empty());
-}
-
 TEST(WinOs, ReparsePointsToFoldersAreNeverEntered) {
     EXPECT_EQ(EntryTypeFromAttributes(FILE_ATTRIBUTE_DIRECTORY), EntryType::Folder);
     EXPECT_EQ(EntryTypeFromAttributes(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT),

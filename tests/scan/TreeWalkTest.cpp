@@ -130,10 +130,19 @@ TEST(NamePattern, Matching) {
         bool matches;
     };
     const std::vector<Case> cases = {
-        {"*.jpg", "IMG_0001.JPG", true}, {"*.jpg", ".jpg", true},       {"*.jpg", "a.jpeg", false},
-        {"*.jpg", "jpg", false},         {"*.tif", "a.tiff", false},    {"*.gif", "x.GiF", true},
-        {"a?c*.b", "abcdef.B", true},    {"a?c*.b", "ac.b", false},     {"*x*", "aaxbb", true},
-        {"*.j*g", "photo.jpeg", true},   {"*.j*g", "photo.jpe", false}, {"?", "", false},
+        {"*.jpg", "IMG_0001.JPG", true},
+        {"*.jpg", ".jpg", true},
+        {"*.jpg", "a.jpeg", false},
+        {"*.jpg", "jpg", false},
+        {"*.tif", "a.tiff", false},
+        {"*.gif", "x.GiF", true},
+        {"a?c*.b", "abcdef.B", true},
+        {"a?c*.b", "ac.b", false},
+        {"*x*", "aaxbb", true},
+        {"*z", "QUIZ", true},
+        {"*.j*g", "photo.jpeg", true},
+        {"*.j*g", "photo.jpe", false},
+        {"?", "", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(NamePattern(c.pattern).matches(c.name), c.matches) << c.pattern << " / " << c.name;

@@ -1,5 +1,7 @@
 #include "support/FakeWindow.h"
 
+#include "platform/PictureSignature.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -140,22 +142,14 @@ OpResult ReadBmpSize(const std::string& path, PixelSize& size) {
     if (!std::filesystem::exists(status)) {
         return OpResult::fail(Failure::NotFound, "no such file");
     }
-    if (std::filesystem::is_directory(status)) {
-        return OpResult::fail(Failure::Other, "a folder");
+    std::string head(kPictureSignatureBytes, '\0');
+    std::ifstream(path, std::ios::binary).read(head.data(), static_cast<std::streamsize>(head.size()));
+    const auto header = HeaderDimensions(head);
+    if (std::filesystem::is_directory(status) || !header) {
+        return OpResult::fail(std::filesystem::is_directory(status) ? Failure::Other : Failure::NotAPicture,
+                              "not a bitmap");
     }
-    std::ifstream in(path, std::ios::binary);
-    char header[26] = {};
-    if (!in.read(header, sizeof header) || header[0] != 'B' || header[1] != 'M') {
-        return OpResult::fail(Failure::NotAPicture, "not a bitmap");
-    }
-    const auto le32 = [&](int at) {
-        std::uint32_t v = 0;
-        for (int i = 3; i >= 0; --i) {
-            v = (v << 8) | static_cast<unsigned char>(header[at + i]);
-        }
-        return static_cast<int>(v);
-    };
-    size = {le32(18), le32(22)};
+    size = {static_cast<int>(header->width), static_cast<int>(header->height)};
     return OpResult::success();
 }
 

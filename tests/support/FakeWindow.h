@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Window.h"
+#include "printing/PrintGeometry.h"
 
 #include <chrono>
 #include <deque>
@@ -34,17 +35,11 @@ public:
     std::map<std::string, OpResult> undecodable; // the header reads, the preview fails
     bool printAnswer = true;                     // the printer dialog: true prints, false cancels
     PrintArea page{190.0F, 277.0F};              // A4 less margins
-    struct Printed {
-        bool landscape;
-        float width, height;
-    };
-    std::vector<Printed> printed;
+    std::vector<PrintPlacement> printed;
     OpResult printResult;                          // what printing reports
     std::deque<std::string> typed;                 // input box answers; empty (Cancel) when none is left
     std::deque<std::optional<std::string>> saveAs; // save dialog answers; Cancel when none is left
-    int yields = 0;
     bool focused = false;
-    bool quitCalled = false;
     bool waitShown = false;
     std::string waitProgress;
     bool busy = false;
@@ -107,8 +102,8 @@ public:
         printed.push_back({landscape, widthMm, heightMm});
         return printResult;
     }
-    void doEvents() override { ++yields; }
-    void quit() override { quitCalled = true; }
+    void doEvents() override {}
+    void quit() override {}
 
     FakeWindow() = default;
     FakeWindow(const FakeWindow&) = delete;
@@ -121,7 +116,8 @@ private:
     std::vector<std::thread> leftBehind_;
 };
 
-// Reads a BMP header: the size, NotFound for a missing file, NotAPicture for anything else.
+// Reads a picture's header (bitmap, PNG, GIF): its size, NotFound for a missing file,
+// NotAPicture for anything else.
 OpResult ReadBmpSize(const std::string& path, PixelSize& size);
 
 } // namespace zelvano::test

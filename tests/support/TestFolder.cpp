@@ -39,29 +39,31 @@ TestFolder::~TestFolder() {
     fs::remove_all(path_, ignored);
 }
 
-std::string TestFolder::make(const std::string& relative) const {
+std::string TestFolder::write(const std::string& relative, const std::string& content) const {
     std::string full = path_ + kSep + relative;
     std::replace(full.begin(), full.end(), '/', kSep);
     fs::create_directories(fs::path(full).parent_path());
-    return full;
-}
-
-std::string TestFolder::write(const std::string& relative, const std::string& content) const {
-    std::string full = make(relative);
     std::ofstream(full, std::ios::binary) << content;
     return full;
 }
 
 std::string TestFolder::writeBmp(const std::string& relative, int width, int height) const {
-    // Only the header: the fake window's loader reads no further.
-    std::string header(54, '\0');
-    header[0] = 'B';
-    header[1] = 'M';
-    for (std::size_t i = 0; i < 4; ++i) { // little-endian 32-bit width and height
-        header[18 + i] = static_cast<char>((static_cast<std::uint32_t>(width) >> (8 * i)) & 0xFF);
-        header[22 + i] = static_cast<char>((static_cast<std::uint32_t>(height) >> (8 * i)) & 0xFF);
-    }
-    return write(relative, header);
+    // A whole 24-bit bitmap whose black rows are left sparse, so that even a huge one costs no disk.
+    const auto le = [](std::uint64_t v, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i) {
+            out += static_cast<char>((v >> (8 * i)) & 0xFF);
+        }
+        return out;
+    };
+    const std::uint64_t data = ((static_cast<std::uint64_t>(width) * 3 + 3) & ~std::uint64_t{3}) *
+                               static_cast<std::uint64_t>(height);
+    const std::string path = write(
+        relative, "BM" + le(54 + data, 4) + le(0, 4) + le(54, 4) + le(40, 4) +
+                      le(static_cast<std::uint64_t>(width), 4) + le(static_cast<std::uint64_t>(height), 4) +
+                      le(1, 2) + le(24, 2) + le(0, 4) + le(data, 4) + le(2835, 4) + le(2835, 4) + le(0, 8));
+    std::filesystem::resize_file(path, 54 + data);
+    return path;
 }
 
 std::string TestFolder::read(const std::string& relative) const {
@@ -77,6 +79,10 @@ std::string TestFolder::slurp(const std::string& path) {
 
 bool TestFolder::exists(const std::string& relative) const {
     return fs::exists(path_ + "/" + relative);
+}
+
+bool Writable(const std::string& path) {
+    return (fs::status(path).permissions() & fs::perms::owner_write) != fs::perms::none;
 }
 
 std::string ListText(const std::vector<std::pair<std::string, std::string>>& records) {

@@ -28,9 +28,9 @@ public:
     [[nodiscard]] const std::string& path() const { return path_; }
     // A folder inside, in the system's spelling, with its trailing separator.
     [[nodiscard]] std::string folder(const std::string& relative = {}) const;
-    // path() + "/" + relative, with folders made on the way.
-    std::string make(const std::string& relative) const;
+    // Writes a file at path() + "/" + relative, with folders made on the way.
     std::string write(const std::string& relative, const std::string& content) const;
+    // A bitmap of width x height black pixels.
     std::string writeBmp(const std::string& relative, int width, int height) const;
     [[nodiscard]] std::string read(const std::string& relative) const;
     [[nodiscard]] bool exists(const std::string& relative) const;
@@ -64,6 +64,9 @@ private:
     std::shared_future<void> future_ = promise_.get_future().share();
     bool opened_ = false;
 };
+
+// Whether the owner may write a file: read-only files are not.
+bool Writable(const std::string& path);
 
 // A list file's text for records (folder, name).
 std::string ListText(const std::vector<std::pair<std::string, std::string>>& records);

@@ -21,7 +21,6 @@ TEST_F(Selection, ShowsPathSizeInTwipsCounterAndEnablesPrint) {
     EXPECT_EQ(win.panel2, "Size: 9660 x 7260");
     EXPECT_EQ(win.counter, "1 jpg Pictures/ 1");
     EXPECT_TRUE(win.enabled[Button::Command7]);
-    EXPECT_EQ(c.state.SelIndex, 0);
 
     c.state.scaleMode = ScaleMode::Pixels; // as after the first use of Print
     win.selected = -1;
@@ -43,17 +42,6 @@ TEST_F(Selection, TifIsNotLoadedIntoThePictureBoxAndCannotBePrinted) {
     EXPECT_EQ(win.panel2, "Size: 360 x 210");
 }
 
-TEST_F(Selection, SecondPageCountsFromItsStart) {
-    load("jpg", picturesList(45));
-    c.state.PageStart = 30;
-    win.listClear();
-    FillPage(c);
-    SelectEntry(c, 0);
-    EXPECT_EQ(win.counter, "45 jpg Pictures/ 31");
-    EXPECT_EQ(win.panel1, pics() + "p30.jpg");
-    EXPECT_EQ(win.panel2, "Size: 660 x 810"); // 40 x 50 pixels and the border
-}
-
 TEST_F(Selection, SelectingTheSelectedEntryAgainDoesNothing) {
     load("jpg", picturesList(5));
     const int previews = win.previews;
@@ -64,15 +52,6 @@ TEST_F(Selection, SelectingTheSelectedEntryAgainDoesNothing) {
     EXPECT_EQ(c.state.SelIndex, 2);
     SelectEntry(c, 7); // no such entry
     EXPECT_EQ(win.selected, 2);
-}
-
-TEST_F(Selection, ANameThatIsNotUtf8StillOpens) {
-    const std::string name = "\xE6\xF8\xE5-\xFF.jpg";
-    dir.writeBmp("pics/" + name, 8, 8);
-    load("jpg", ListText({{pics(), name}}));
-    EXPECT_EQ(win.items.front(), name);
-    EXPECT_EQ(win.panel1, pics() + name);
-    EXPECT_EQ(win.panel2, "Size: 180 x 180");
 }
 
 // A picture on a drive that has stopped answering: the read is given up after its time, the entry

@@ -1,6 +1,5 @@
 #include "viewing/StaleEntries.h"
 
-#include "app/FmZelvano.h"
 #include "picturelist/ListFile.h"
 #include "support/AppFixture.h"
 #include "viewing/Selection.h"
@@ -22,12 +21,20 @@ protected:
     }
 };
 
-TEST_F(StaleEntries, AVanishedFileAnsweredYesGoesAndTheNextTakesItsPlace) {
+// A vanished file: No keeps its entry, shown without a picture and asked about again; Yes takes
+// it off, and the next entry takes its place.
+TEST_F(StaleEntries, AVanishedFile) {
     load("jpg", picturesList(5));
     std::filesystem::remove(pics() + "p2.jpg");
+    win.answers = {false};
+    select(2);
+    EXPECT_TRUE(win.preview.empty());
+    EXPECT_EQ(win.panel1, pics() + "p2.jpg");
+    EXPECT_EQ(win.panel2, "");
+    EXPECT_EQ(win.listCount(), 5);
     win.answers = {true};
     select(2);
-    EXPECT_EQ(win.questions(), std::vector<std::string>{missingQuestion("p2.jpg")});
+    EXPECT_EQ(win.questions(), std::vector<std::string>(2, missingQuestion("p2.jpg")));
     EXPECT_EQ(win.items, (std::vector<std::string>{"p0.jpg", "p1.jpg", "p3.jpg", "p4.jpg"}));
     EXPECT_EQ(win.selected, 2);
     EXPECT_EQ(win.preview, pics() + "p3.jpg");
@@ -55,21 +62,6 @@ TEST_F(StaleEntries, AFileThatCameBackWhileAskedIsKept) {
     EXPECT_EQ(win.items, (std::vector<std::string>{"p0.jpg", "p2.jpg"}));
 }
 
-TEST_F(StaleEntries, AVanishedFileAnsweredNoStaysAndIsAskedAgain) {
-    load("jpg", picturesList(3));
-    std::filesystem::remove(pics() + "p1.jpg");
-    win.answers = {false};
-    select(1);
-    EXPECT_TRUE(win.preview.empty());
-    EXPECT_EQ(win.panel1, pics() + "p1.jpg");
-    EXPECT_EQ(win.panel2, "");
-    EXPECT_EQ(win.selected, 1);
-    EXPECT_EQ(win.listCount(), 3);
-    win.answers = {false};
-    select(1);
-    EXPECT_EQ(win.questions().size(), 2U);
-}
-
 TEST_F(StaleEntries, AFileThatIsNotAPicture) {
     load("jpg", picturesList(3));
     dir.write("pics/p1.jpg", "just text");
@@ -89,28 +81,6 @@ TEST_F(StaleEntries, AFileThatIsNotAPicture) {
     EXPECT_EQ(win.counter, "2 jpg Pictures/ 2");
 }
 
-TEST_F(StaleEntries, WriteProtectionKeepsTheEntry) {
-    const std::string text = picturesList(2);
-    load("jpg", text);
-    dir.write("pics/p1.jpg", "just text");
-    os.failDeletes[pics() + "p1.jpg"] = OpResult::fail(Failure::AccessError, "Read-only file system");
-    win.answers = {true};
-    select(1);
-    EXPECT_EQ(win.messages().back(), "The file are, write protected and can not bee deleted.");
-    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
-    EXPECT_EQ(dir.read("Zelvanojpg.log"), text);
-    EXPECT_EQ(win.listCount(), 2);
-}
-
-TEST_F(StaleEntries, AFileTheLoaderCouldNotReachIsNotOfferedForDeletion) {
-    load("jpg", picturesList(2));
-    win.unreadable[pics() + "p1.jpg"] = OpResult::fail(Failure::Other, "No medium found");
-    select(1);
-    EXPECT_TRUE(win.questions().empty());
-    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
-    EXPECT_EQ(win.panel1, pics() + "p1.jpg");
-}
-
 TEST_F(StaleEntries, ARunOfVanishedFilesAnsweredYesEmptiesThePage) {
     const std::string text = picturesList(30);
     std::filesystem::remove_all(pics());
@@ -123,14 +93,6 @@ TEST_F(StaleEntries, ARunOfVanishedFilesAnsweredYesEmptiesThePage) {
     EXPECT_EQ(win.selected, -1);
     EXPECT_TRUE(dir.exists("Zelvanojpg.log"));
     EXPECT_EQ(dir.read("Zelvanojpg.log"), "");
-}
-
-TEST_F(StaleEntries, StartUpAsksTwiceAboutAVanishedFirstPicture) {
-    writeList("jpg", ListText({{pics(), "gone.jpg"}}));
-    win.answers = {false, false};
-    FmZelvano form(os, win);
-    form.Form_Load();
-    EXPECT_EQ(win.questions(), std::vector<std::string>(2, missingQuestion("gone.jpg")));
 }
 
 } // namespace
