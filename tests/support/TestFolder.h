@@ -45,8 +45,6 @@ private:
 class Gate {
 public:
     Gate() = default;
-    Gate(const Gate&) = delete;
-    Gate& operator=(const Gate&) = delete;
     ~Gate() { open(); }
     void open() {
         if (!opened_) {
@@ -54,10 +52,7 @@ public:
             promise_.set_value();
         }
     }
-    void wait() const {
-        std::shared_future<void> copy = future_;
-        copy.wait();
-    }
+    void wait() const { future_.wait(); }
 
 private:
     std::promise<void> promise_;

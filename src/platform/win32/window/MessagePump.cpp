@@ -1,27 +1,14 @@
 #include "platform/win32/window/MessagePump.h"
 
+#include "platform/Worker.h"
+
 #include <windows.h>
 
-#include <atomic>
-#include <exception>
 #include <memory>
-#include <thread>
 
 namespace zelvano {
 
 namespace {
-
-std::atomic<int> g_underWay{0};
-
-// What the worker shares with the window's thread; it outlives whichever of them ends last.
-struct Outcome {
-    Outcome() = default;
-    Outcome(const Outcome&) = delete;
-    Outcome& operator=(const Outcome&) = delete;
-    ~Outcome() { ::CloseHandle(done); }
-    HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::exception_ptr failure;
-};
 
 // Lets every pending message run, user input too. The keys of dialogs (Tab, Escape) go to the
 // window they were meant for, the wait window among them.
@@ -57,28 +44,21 @@ void DoEvents() {
 }
 
 bool WorkUnderWay() {
-    return g_underWay.load() > 0;
+    return Worker::AnyUnderWay();
 }
 
 Ending RunOffThread(std::function<void()> work, const std::function<void()>& tick, Wait wait,
                     const std::function<bool()>& cancelled) {
-    auto outcome = std::make_shared<Outcome>();
-    ++g_underWay;
-    std::thread([outcome, work = std::move(work)] {
-        try {
-            work();
-        } catch (...) {
-            outcome->failure = std::current_exception();
-        }
-        --g_underWay;
-        ::SetEvent(outcome->done);
-    }).detach();
-
+    // The worker's end sets an event, which the wait below wakes for as it does for messages.
+    const std::shared_ptr<void> ended(::CreateEventA(nullptr, TRUE, FALSE, nullptr), ::CloseHandle);
+    const std::shared_ptr<Worker> worker =
+        Worker::Start(std::move(work), [ended] { ::SetEvent(ended.get()); });
+    HANDLE done = ended.get();
     const DWORD wakeFor =
         wait.cancellable ? QS_ALLINPUT : QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_TIMER;
     const ULONGLONG start = ::GetTickCount64();
     ULONGLONG lastTick = start;
-    while (::MsgWaitForMultipleObjects(1, &outcome->done, FALSE, 20, wakeFor) != WAIT_OBJECT_0) {
+    while (::MsgWaitForMultipleObjects(1, &done, FALSE, 20, wakeFor) != WAIT_OBJECT_0) {
         wait.cancellable ? PumpAll() : DoEvents();
         const ULONGLONG now = ::GetTickCount64();
         if (cancelled && cancelled()) {
@@ -95,9 +75,7 @@ Ending RunOffThread(std::function<void()> work, const std::function<void()>& tic
     if (tick) {
         tick();
     }
-    if (outcome->failure) {
-        std::rethrow_exception(outcome->failure);
-    }
+    worker->rethrow();
     return Ending::Done;
 }
 

@@ -1,0 +1,41 @@
+#include "platform/Worker.h"
+
+#include <thread>
+
+namespace zelvano {
+
+namespace {
+
+std::atomic<int> g_underWay{0};
+
+} // namespace
+
+std::shared_ptr<Worker> Worker::Start(std::function<void()> work, std::function<void()> ended) {
+    auto worker = std::make_shared<Worker>();
+    ++g_underWay;
+    std::thread([worker, work = std::move(work), ended = std::move(ended)] {
+        try {
+            work();
+        } catch (...) {
+            worker->failure_ = std::current_exception();
+        }
+        --g_underWay;
+        worker->done_.store(true, std::memory_order_release);
+        if (ended) {
+            ended();
+        }
+    }).detach();
+    return worker;
+}
+
+void Worker::rethrow() const {
+    if (failure_) {
+        std::rethrow_exception(failure_);
+    }
+}
+
+bool Worker::AnyUnderWay() {
+    return g_underWay.load() > 0;
+}
+
+} // namespace zelvano

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <atomic>
+#include <exception>
+#include <functional>
+#include <memory>
+
+namespace zelvano {
+
+// Work on a thread of its own that the window's thread may stop waiting for: a search or a read
+// stuck in a drive that has stopped answering is left behind. What the two threads share lives as
+// long as either of them needs it.
+class Worker {
+public:
+    // Starts `work`; `ended`, when given, runs on the worker's thread once the work has ended.
+    static std::shared_ptr<Worker> Start(std::function<void()> work, std::function<void()> ended = {});
+
+    [[nodiscard]] bool done() const { return done_.load(std::memory_order_acquire); }
+    // Throws again what the work threw, once it is done.
+    void rethrow() const;
+
+    // Whether any work is still running, waited for or left behind: a program that ends then must
+    // end at once, or a thread stuck in a silent drive would keep it alive.
+    static bool AnyUnderWay();
+
+private:
+    std::atomic<bool> done_{false};
+    std::exception_ptr failure_;
+};
+
+} // namespace zelvano
