@@ -26,6 +26,8 @@ TEST(MountTable, DrivesOfASampleTable) {
         "31 27 254:1 /photos /srv/photos rw,relatime - ext4 /dev/vdb rw\n"     // a folder of /data, first
         "32 27 254:1 / /data rw,relatime shared:3 - ext4 /dev/vdb rw\n"
         "33 27 0:40 / /run/user/1000 rw - tmpfs tmpfs rw\n"            // tmpfs, and under /run
+        "46 33 0:52 / /run/user/1000/doc rw - fuse.portal portal rw\n" // under /run
+        "47 27 0:53 / /mnt/cut rw - nfs4\n"                            // a line cut short
         "34 27 8:33 / /run/media/anna/USB rw - vfat /dev/sdc1 rw\n"    // a removable drive
         "35 27 0:42 / /mnt/nas rw - nfs4 nas:/export rw\n"             // network
         "36 27 0:43 / /mnt/My\\040Share rw - cifs //server/share rw\n" // escaped space

@@ -95,8 +95,9 @@ TEST_F(DiskScan, MoreThanTheTableHoldsStopsAtItsLastRowAndSaysSo) {
 }
 
 // A drive that stops answering in the middle of a scan: Cancel gives the window back at once, and
-// nothing of the scan is kept, not even what the search finds when the drive answers again.
-TEST_F(DiskScan, ACancelledScanLeavesEverythingAsItWas) {
+// nothing of the scan is kept, not even what the search finds when the drive answers again. A scan
+// that fails keeps everything too, and says why.
+TEST_F(DiskScan, ACancelledOrFailedScanLeavesEverythingAsItWas) {
     const std::string text = picturesList(40);
     load("jpg", text);
     Command3_Click(c); // the second page, its sixth entry selected
@@ -134,6 +135,11 @@ TEST_F(DiskScan, ACancelledScanLeavesEverythingAsItWas) {
     silent.open(); // the drive answers again
     win.finishLeftBehind();
     asBefore();
+
+    os.drivesFailure = "out of memory";
+    Command1_Click(c);
+    asBefore();
+    EXPECT_EQ(win.messages(), std::vector<std::string>{"The scan could not be completed: out of memory."});
 }
 
 } // namespace

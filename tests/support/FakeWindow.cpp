@@ -21,19 +21,6 @@ std::vector<std::string> FakeWindow::shown(const std::string& kind) const {
     return out;
 }
 
-void FakeWindow::listClear() {
-    items.clear();
-    selected = -1;
-}
-
-std::string FakeWindow::listText(int index) const {
-    return index >= 0 && index < listCount() ? items[static_cast<std::size_t>(index)] : std::string();
-}
-
-void FakeWindow::setPanelText(Panel panel, const std::string& text) {
-    (panel == Panel::One ? panel1 : panel2) = text;
-}
-
 OpResult FakeWindow::showPreview(const std::string& path) {
     preview = path;
     if (path.empty()) {

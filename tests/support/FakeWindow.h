@@ -52,10 +52,15 @@ public:
     [[nodiscard]] std::vector<std::string> messages() const { return shown("message"); }
     [[nodiscard]] std::vector<std::string> questions() const { return shown("ask"); }
 
-    void listClear() override;
+    void listClear() override {
+        items.clear();
+        selected = -1;
+    }
     void listAdd(const std::string& text) override { items.push_back(text); }
     [[nodiscard]] int listCount() const override { return static_cast<int>(items.size()); }
-    [[nodiscard]] std::string listText(int index) const override;
+    [[nodiscard]] std::string listText(int index) const override {
+        return index >= 0 && index < listCount() ? items[static_cast<std::size_t>(index)] : std::string();
+    }
     [[nodiscard]] int listIndex() const override { return selected; }
     void setListIndex(int index) override { selected = index; }
     void focusList() override { focused = true; }
@@ -63,7 +68,9 @@ public:
     void setCheckedOption(int o) override { option = o; }
     void setEnabled(Button button, bool on) override { enabled[button] = on; }
     void setCounterCaption(const std::string& text) override { counter = text; }
-    void setPanelText(Panel panel, const std::string& text) override;
+    void setPanelText(Panel panel, const std::string& text) override {
+        (panel == Panel::One ? panel1 : panel2) = text;
+    }
     OpResult showPreview(const std::string& path) override;
     OpResult loadPictureBox(const std::string& path) override;
     [[nodiscard]] std::optional<PixelSize> pictureBoxPicture() const override { return picture; }
@@ -105,9 +112,6 @@ public:
     void doEvents() override {}
     void quit() override {}
 
-    FakeWindow() = default;
-    FakeWindow(const FakeWindow&) = delete;
-    FakeWindow& operator=(const FakeWindow&) = delete;
     // Waits for work left behind: a test opens what holds it back first.
     ~FakeWindow() override;
     void finishLeftBehind();

@@ -5,6 +5,7 @@
 #include <future>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -32,10 +33,12 @@ public:
     std::string write(const std::string& relative, const std::string& content) const;
     // A bitmap of width x height black pixels.
     std::string writeBmp(const std::string& relative, int width, int height) const;
-    [[nodiscard]] std::string read(const std::string& relative) const;
-    [[nodiscard]] bool exists(const std::string& relative) const;
     // The whole content of a file by its full path.
     static std::string slurp(const std::string& path);
+    [[nodiscard]] std::string read(const std::string& relative) const {
+        return slurp(path_ + "/" + relative);
+    }
+    [[nodiscard]] bool exists(const std::string& relative) const;
 
 private:
     std::string path_;
@@ -73,9 +76,14 @@ public:
     explicit TestOs(std::string exeFolder) : folder_(std::move(exeFolder)) {}
     std::string executableFolder() override { return folder_; }
     void openWebPage(const std::string& address) override { opened.push_back(address); }
-    OpResult readFile(const std::string& path, const ContentSink& sink) override;
+    OpResult readFile(const std::string& path, const ContentSink& sink) override {
+        auto it = failReads.find(path);
+        return it != failReads.end() ? it->second : NativeOs::readFile(path, sink);
+    }
     using NativeOs::readFile;
-    std::vector<std::string> listDrives() override { return drives; }
+    std::vector<std::string> listDrives() override {
+        return drivesFailure.empty() ? drives : throw std::runtime_error(drivesFailure);
+    }
     OpResult renameFile(const std::string& from, const std::string& to, bool replace) override {
         auto it = failRenames.find(to);
         return it != failRenames.end() ? it->second : NativeOs::renameFile(from, to, replace);
@@ -89,7 +97,10 @@ public:
         return it != failDeletes.end() ? it->second : NativeOs::deleteFile(path);
     }
     OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
-    OpResult replaceFile(const std::string& path, const ContentSource& content) override;
+    OpResult replaceFile(const std::string& path, const ContentSource& content) override {
+        auto it = failWrites.find(path);
+        return it != failWrites.end() ? it->second : NativeOs::replaceFile(path, content);
+    }
     using Os::replaceFile;
     OpResult readFileStart(const std::string& path, std::size_t count, std::string& start) override {
         if (gate != nullptr && gatedReads.count(path) != 0) {
@@ -105,6 +116,7 @@ public:
     std::map<std::string, OpResult> failRenames; // by the new name
     std::map<std::string, OpResult> failCopies;  // by the destination
     std::vector<std::string> drives;
+    std::string drivesFailure;                     // what listing the drives throws, when set
     std::set<std::string> failFolders;             // listed as unreadable (or vanished)
     std::map<std::string, std::size_t> bigFolders; // listed as holding this many pictures
     // Drives that stop answering: these folders' listings, and these files' first bytes, wait at
