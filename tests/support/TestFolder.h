@@ -55,7 +55,8 @@ public:
             promise_.set_value();
         }
     }
-    void wait() const { future_.wait(); }
+    // A copy of the future keeps its state alive for a waiter that wakes after the gate has gone.
+    void wait() const { std::shared_future<void>(future_).wait(); }
 
 private:
     std::promise<void> promise_;

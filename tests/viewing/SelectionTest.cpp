@@ -74,6 +74,7 @@ TEST_F(Selection, AReadThatDoesNotAnswerIsGivenUp) {
     EXPECT_EQ(win.panel2, "Size: 210 x 360") << "the picture box keeps p0.jpg";
     EXPECT_EQ(win.counter, "3 jpg Pictures/ 2");
     silent.open();
+    win.finishLeftBehind();
 }
 
 } // namespace
