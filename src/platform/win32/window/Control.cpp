@@ -9,6 +9,22 @@ constexpr const char* kWrapper = "Zelvano.Control";
 
 } // namespace
 
+void RegisterWindowClass(const char* name, WNDPROC proc, LPCSTR cursor, UINT style, HICON icon) {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    if (WNDCLASSA registered{}; ::GetClassInfoA(instance, name, &registered)) {
+        return;
+    }
+    WNDCLASSA wc{};
+    wc.hInstance = instance;
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hIcon = icon;
+    wc.hCursor = ::LoadCursorA(nullptr, cursor);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    ::RegisterClassA(&wc);
+}
+
 Control::~Control() {
     if (hwnd_ != nullptr) {
         ::RemovePropA(hwnd_, kWrapper);

@@ -16,6 +16,10 @@ struct ControlArgs {
     DWORD style = 0; // added to the kind's own styles
 };
 
+// Registers one of this program's window classes, at its first use only: its background is the
+// dialogs' face colour. Later calls, and the windows made meanwhile, keep the first registration.
+void RegisterWindowClass(const char* name, WNDPROC proc, LPCSTR cursor, UINT style = 0, HICON icon = nullptr);
+
 // What every control wrapper shares: its window handle, and the messages its parent passes on to
 // it. A control is found from its handle, so the parent needs no table of its own.
 class Control {

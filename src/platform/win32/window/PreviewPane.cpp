@@ -8,24 +8,10 @@ namespace {
 
 constexpr const char* kClass = "ZelvanoPreview";
 
-void Register(WNDPROC proc) {
-    static const bool registered = [proc] {
-        WNDCLASSA wc{};
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClass;
-        return ::RegisterClassA(&wc) != 0;
-    }();
-    (void)registered;
-}
-
 } // namespace
 
 PreviewPane::PreviewPane(const ControlArgs& args) : font_(args.font) {
-    Register(Proc);
+    RegisterWindowClass(kClass, Proc, IDC_ARROW, CS_HREDRAW | CS_VREDRAW);
     create(kClass, args, 0);
 }
 

@@ -1,23 +1,12 @@
 #include "platform/win32/window/WaitWindow.h"
 
+#include "platform/win32/window/Control.h"
+
 namespace zelvano {
 
 namespace {
 
 constexpr const char* kClass = "ZelvanoWait";
-
-void Register(WNDPROC proc) {
-    static const bool registered = [proc] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = proc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.hCursor = ::LoadCursorA(nullptr, IDC_WAIT);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClass;
-        return ::RegisterClassA(&wc) != 0;
-    }();
-    (void)registered;
-}
 
 } // namespace
 
@@ -29,7 +18,7 @@ WaitWindow::WaitWindow(HWND owner, int dpi, HFONT progressFont) {
     ::AdjustWindowRectEx(&frame, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    Register(Proc);
+    RegisterWindowClass(kClass, Proc, IDC_WAIT);
     hwnd_ = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kClass, "", WS_POPUP | WS_BORDER,
                               (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                               (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,

@@ -32,20 +32,6 @@ enum ControlId : int {
     kPreview1
 };
 
-void Register(WNDPROC proc) {
-    static const bool registered = [proc] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = proc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.hIcon = ::LoadIconA(wc.hInstance, MAKEINTRESOURCEA(kIconId));
-        wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClass;
-        return ::RegisterClassA(&wc) != 0;
-    }();
-    (void)registered;
-}
-
 int ScreenDpi() {
     HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
@@ -81,7 +67,8 @@ constexpr DWORD kStyle =
 } // namespace
 
 Win32Window::Win32Window() : dpi_(ScreenDpi()), font_(MessageFont()) {
-    Register(Proc);
+    RegisterWindowClass(kClass, Proc, IDC_ARROW, 0,
+                        ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId)));
     RECT frame{0, 0, px(kClient.width), px(kClient.height)};
     ::AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
     hwnd_ = ::CreateWindowExA(0, kClass, std::string(kWindowCaption).c_str(), kStyle, CW_USEDEFAULT,
