@@ -1,6 +1,5 @@
 #include "platform/qt/MainWindow.h"
 
-#include "app/FmZelvano.h"
 #include "app/ProductInfo.h"
 #include "platform/qt/OffThread.h"
 #include "platform/qt/PictureReader.h"
@@ -69,66 +68,54 @@ void MainWindow::buildMenus() {
     file->setObjectName(QStringLiteral("meFile"));
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("meExit"));
-    connect(exit, &QAction::triggered, this, forward(&FmZelvano::meExit_Click));
+    connect(exit, &QAction::triggered, this, handlers_.forward(&FmZelvano::meExit_Click));
 
     QMenu* about = menuBar()->addMenu(QStringLiteral("&Abut Brimlet"));
     about->setObjectName(QStringLiteral("meAbut"));
     update_ = about->addAction(QStringLiteral("Look fore Brimlet update"));
     update_->setObjectName(QStringLiteral("meUpdate"));
-    connect(update_, &QAction::triggered, this, forward(&FmZelvano::meUpdate_Click));
+    connect(update_, &QAction::triggered, this, handlers_.forward(&FmZelvano::meUpdate_Click));
 }
 
 void MainWindow::wire(FmZelvano& form) {
-    form_ = &form;
-    connect(c_.Command1, &QPushButton::clicked, this, forward(&FmZelvano::Command1_Click));
-    connect(c_.Command2, &QPushButton::clicked, this, forward(&FmZelvano::Command2_Click));
-    connect(c_.Command3, &QPushButton::clicked, this, forward(&FmZelvano::Command3_Click));
-    connect(c_.Command4, &QPushButton::clicked, this, forward(&FmZelvano::Command4_Click));
-    connect(c_.Command5, &QPushButton::clicked, this, forward(&FmZelvano::Command5_Click));
-    connect(c_.Command6, &QPushButton::clicked, this, forward(&FmZelvano::Command6_Click));
-    connect(c_.Command7, &QPushButton::clicked, this, forward(&FmZelvano::Command7_Click));
-    connect(c_.Command8, &QPushButton::clicked, this, forward(&FmZelvano::Command8_Click));
+    handlers_.attach(form);
+    connect(c_.Command1, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command1_Click));
+    connect(c_.Command2, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command2_Click));
+    connect(c_.Command3, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command3_Click));
+    connect(c_.Command4, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command4_Click));
+    connect(c_.Command5, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command5_Click));
+    connect(c_.Command6, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command6_Click));
+    connect(c_.Command7, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command7_Click));
+    connect(c_.Command8, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command8_Click));
     for (int i = 0; i < static_cast<int>(c_.Option.size()); ++i) {
         connect(c_.Option[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) {
-                run([this, i] { form_->OptionClick(i); });
+                handlers_.run([i](FmZelvano& f) { f.OptionClick(i); });
             }
         });
     }
     connect(c_.List1, &QListWidget::itemSelectionChanged, this, [this] {
         if (listIndex() >= 0) {
-            run([this] { form_->List1_Click(); });
+            handlers_.run([](FmZelvano& f) { f.List1_Click(); });
         }
     });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == c_.List1 && event->type() == QEvent::KeyPress && form_ != nullptr) {
+    if (watched == c_.List1 && event->type() == QEvent::KeyPress && handlers_.attached()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) {
             const int code = key->key() == Qt::Key_Backspace ? kKeyBackspace : kKeyDelete;
             const int shift = ShiftState(key->modifiers());
-            run([this, code, shift] { form_->List1_KeyDown(code, shift); });
+            handlers_.run([code, shift](FmZelvano& f) { f.List1_KeyDown(code, shift); });
             return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::run(const std::function<void()>& handler) {
-    ++running_;
-    handler();
-    --running_;
-}
-
-std::function<void()> MainWindow::forward(void (FmZelvano::*handler)()) {
-    return [this, handler] {
-        run([this, handler] { (form_->*handler)(); });
-    };
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (running_ > 0 && !cancellable_) {
+    if (!handlers_.mayClose()) {
         event->ignore(); // as Exit, it waits until the command under way has ended
         return;
     }
@@ -265,7 +252,7 @@ bool MainWindow::askYesNo(const std::string& text) {
 void MainWindow::showWait() {
     if (vent_ == nullptr) {
         vent_ = new WaitWindow(this);
-        connect(vent_, &WaitWindow::cancelled, this, [this] { cancelRequested_ = true; });
+        connect(vent_, &WaitWindow::cancelled, this, [this] { handlers_.cancel(); });
     }
     vent_->setProgress({});
     vent_->show();
@@ -308,10 +295,9 @@ Ending MainWindow::runWhilePainting(const std::function<void()>& work, const std
         w->setEnabled(false);
     }
     update_->setEnabled(false);
-    cancellable_ = true;
-    cancelRequested_ = false;
-    const Ending ending = RunOffThread(work, progress, wait, [this] { return cancelRequested_; });
-    cancellable_ = false;
+    const Ending ending = handlers_.runCancellable([&](const std::function<bool()>& cancelled) {
+        return RunOffThread(work, progress, wait, cancelled);
+    });
     update_->setEnabled(true);
     for (auto& [w, enabled] : controls) {
         w->setEnabled(enabled);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HandlerRunner.h"
 #include "platform/Window.h"
 #include "platform/qt/Controls.h"
 
@@ -7,11 +8,6 @@
 
 #include <memory>
 #include <string>
-
-namespace zelvano {
-
-class FmZelvano;
-} // namespace zelvano
 
 class QPrinter;
 
@@ -76,18 +72,12 @@ protected:
 
 private:
     void buildMenus();
-    // Runs one of the form's handlers; while any runs, closing the window by its frame waits.
-    void run(const std::function<void()>& handler);
-    std::function<void()> forward(void (FmZelvano::*handler)());
 
     Controls c_;
     class WaitWindow* vent_ = nullptr;
     bool busy_ = false;
-    int running_ = 0;          // handlers under way, nested ones counted too
-    bool cancellable_ = false; // a cancellable wait is under way
-    bool cancelRequested_ = false;
     class QAction* update_ = nullptr; // File > ... the web page of updates
-    FmZelvano* form_ = nullptr;
+    HandlerRunner handlers_;
     std::string picturePath_; // what Picture1 holds
     std::optional<PixelSize> pictureSize_;
     std::unique_ptr<QPrinter> printer_;

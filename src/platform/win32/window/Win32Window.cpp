@@ -1,6 +1,5 @@
 #include "platform/win32/window/Win32Window.h"
 
-#include "app/FmZelvano.h"
 #include "app/ProductInfo.h"
 
 #include <commctrl.h>
@@ -124,36 +123,24 @@ void Win32Window::buildControls() {
 }
 
 void Win32Window::wire(FmZelvano& form) {
-    form_ = &form;
-    c_.Command1->onClick = forward(&FmZelvano::Command1_Click);
-    c_.Command2->onClick = forward(&FmZelvano::Command2_Click);
-    c_.Command3->onClick = forward(&FmZelvano::Command3_Click);
-    c_.Command4->onClick = forward(&FmZelvano::Command4_Click);
-    c_.Command5->onClick = forward(&FmZelvano::Command5_Click);
-    c_.Command6->onClick = forward(&FmZelvano::Command6_Click);
-    c_.Command7->onClick = forward(&FmZelvano::Command7_Click);
-    c_.Command8->onClick = forward(&FmZelvano::Command8_Click);
+    handlers_.attach(form);
+    c_.Command1->onClick = handlers_.forward(&FmZelvano::Command1_Click);
+    c_.Command2->onClick = handlers_.forward(&FmZelvano::Command2_Click);
+    c_.Command3->onClick = handlers_.forward(&FmZelvano::Command3_Click);
+    c_.Command4->onClick = handlers_.forward(&FmZelvano::Command4_Click);
+    c_.Command5->onClick = handlers_.forward(&FmZelvano::Command5_Click);
+    c_.Command6->onClick = handlers_.forward(&FmZelvano::Command6_Click);
+    c_.Command7->onClick = handlers_.forward(&FmZelvano::Command7_Click);
+    c_.Command8->onClick = handlers_.forward(&FmZelvano::Command8_Click);
     for (int i = 0; i < static_cast<int>(c_.Option.size()); ++i) {
         c_.Option[static_cast<std::size_t>(i)]->onChecked = [this, i] {
-            run([this, i] { form_->OptionClick(i); });
+            handlers_.run([i](FmZelvano& f) { f.OptionClick(i); });
         };
     }
-    c_.List1->onSelectionChanged = forward(&FmZelvano::List1_Click);
+    c_.List1->onSelectionChanged = handlers_.forward(&FmZelvano::List1_Click);
     // The system's key codes of Delete and Backspace are the handler's own.
     c_.List1->onDeleteKey = [this](int key, int shift) {
-        run([=, this] { form_->List1_KeyDown(key, shift); });
-    };
-}
-
-void Win32Window::run(const std::function<void()>& handler) {
-    ++running_;
-    handler();
-    --running_;
-}
-
-std::function<void()> Win32Window::forward(void (FmZelvano::*handler)()) {
-    return [this, handler] {
-        run([this, handler] { (form_->*handler)(); });
+        handlers_.run([key, shift](FmZelvano& f) { f.List1_KeyDown(key, shift); });
     };
 }
 
@@ -188,12 +175,12 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (Control* control = Control::From(reinterpret_cast<HWND>(lParam))) {
                 control->command(HIWORD(wParam));
             }
-        } else if (form_ != nullptr && LOWORD(wParam) == kMenuExit) {
-            run([this] { form_->meExit_Click(); });
-        } else if (form_ != nullptr && LOWORD(wParam) == kMenuUpdate) {
-            run([this] { form_->meUpdate_Click(); });
-        } else if (LOWORD(wParam) == IDCANCEL && cancellable_) {
-            cancelRequested_ = true; // Escape in the main window while a scan runs
+        } else if (handlers_.attached() && LOWORD(wParam) == kMenuExit) {
+            handlers_.run([](FmZelvano& f) { f.meExit_Click(); });
+        } else if (handlers_.attached() && LOWORD(wParam) == kMenuUpdate) {
+            handlers_.run([](FmZelvano& f) { f.meUpdate_Click(); });
+        } else if (LOWORD(wParam) == IDCANCEL) {
+            handlers_.cancel(); // Escape in the main window while a scan runs
         }
         return 0;
     case WM_CTLCOLORSTATIC:
@@ -217,7 +204,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         // As Exit: it waits until the command under way has ended, but ends a scan at once.
-        if (running_ == 0 || cancellable_) {
+        if (handlers_.mayClose()) {
             quit();
         }
         return 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HandlerRunner.h"
 #include "platform/Window.h"
 #include "platform/win32/window/Buttons.h"
 #include "platform/win32/window/Label.h"
@@ -16,8 +17,6 @@
 #include <memory>
 
 namespace zelvano {
-
-class FmZelvano;
 
 // The main window's controls, by the names the handlers know them by.
 struct Win32Controls {
@@ -102,9 +101,6 @@ private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void buildControls();
-    // Runs one of the form's handlers; while any runs, the window cannot be closed.
-    void run(const std::function<void()>& handler);
-    std::function<void()> forward(void (FmZelvano::*handler)());
 
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
@@ -112,10 +108,7 @@ private:
     Win32Controls c_;
     std::unique_ptr<WaitWindow> vent_;
     bool busy_ = false;
-    int running_ = 0;          // handlers under way, nested ones counted too
-    bool cancellable_ = false; // a cancellable wait is under way
-    bool cancelRequested_ = false;
-    FmZelvano* form_ = nullptr;
+    HandlerRunner handlers_;
     std::string picturePath_; // what Picture1 holds
     std::optional<PixelSize> pictureSize_;
     RememberedRead previewRead_;

@@ -194,13 +194,12 @@ Ending Win32Window::runWhilePainting(const std::function<void()>& work, const st
     ::EnableMenuItem(::GetMenu(hwnd_), kMenuUpdate, MF_BYCOMMAND | MF_GRAYED);
     if (vent_) {
         vent_->onCancel = [this] {
-            cancelRequested_ = true;
+            handlers_.cancel();
         };
     }
-    cancellable_ = true;
-    cancelRequested_ = false;
-    const Ending ending = RunOffThread(work, progress, wait, [this] { return cancelRequested_; });
-    cancellable_ = false;
+    const Ending ending = handlers_.runCancellable([&](const std::function<bool()>& cancelled) {
+        return RunOffThread(work, progress, wait, cancelled);
+    });
     ::EnableMenuItem(::GetMenu(hwnd_), kMenuUpdate, MF_BYCOMMAND | MF_ENABLED);
     for (auto& [control, enabled] : controls) {
         control->setEnabled(enabled);
