@@ -2,6 +2,7 @@
 
 #include "platform/Worker.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -16,7 +17,24 @@ bool WorkUnderWay() {
 
 Ending RunOffThread(std::function<void()> work, const std::function<void()>& tick, Wait wait,
                     const std::function<bool()>& cancelled) {
-    const std::shared_ptr<Worker> worker = Worker::Start(std::move(work));
+    // The loop to wake when the work ends, touched on the window's thread only: work that ends after
+    // its wait was given up finds none.
+    struct Waiting {
+        QEventLoop* loop = nullptr;
+    };
+    const auto waiting = std::make_shared<Waiting>();
+    const std::shared_ptr<Worker> worker = Worker::Start(std::move(work), [waiting] {
+        if (QCoreApplication* app = QCoreApplication::instance()) {
+            QMetaObject::invokeMethod(
+                app,
+                [waiting] {
+                    if (waiting->loop != nullptr) {
+                        waiting->loop->quit();
+                    }
+                },
+                Qt::QueuedConnection);
+        }
+    });
     Ending ending = Ending::Done;
     QEventLoop loop;
     QTimer poll;
@@ -37,9 +55,12 @@ Ending RunOffThread(std::function<void()> work, const std::function<void()>& tic
             lastTick = clock.elapsed();
         }
     });
-    poll.start(2);
+    // The end of the work wakes the loop at once; the poll is for Cancel, the patience and ticks.
+    poll.start(20);
     if (!worker->done()) {
+        waiting->loop = &loop;
         loop.exec(wait.cancellable ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        waiting->loop = nullptr;
     }
     if (ending != Ending::Done) {
         return ending;
