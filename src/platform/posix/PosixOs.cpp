@@ -1,5 +1,6 @@
 #include "platform/posix/PosixOs.h"
 
+#include "platform/FileFailure.h"
 #include "platform/posix/FileDescriptor.h"
 
 #include <algorithm>
@@ -15,13 +16,17 @@
 
 namespace zelvano {
 
-OpResult FromErrno(int error) {
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+OpResult FromErrno(int error, std::string_view path) {
+    if (error == ENOENT && !path.empty()) {
+        return FileNotFound(path, '/', IsFolder, std::strerror(error));
+    }
     Failure kind = Failure::Other;
     switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        kind = Failure::NotFound;
-        break;
     case EACCES:
     case EPERM:
     case EROFS:
@@ -35,16 +40,8 @@ OpResult FromErrno(int error) {
 
 namespace {
 
-OpResult LastError() {
-    return FromErrno(errno);
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+OpResult LastError(const std::string& path) {
+    return FromErrno(errno, path);
 }
 
 // Writes `content` to a new file in `folder` and returns its path, or empty with `result` set.
@@ -53,7 +50,7 @@ std::string WriteBeside(const std::string& path, const ContentSource& content, m
     std::string temp = path + ".XXXXXX";
     FileDescriptor fd(::mkstemp(temp.data()));
     if (!fd.valid()) {
-        result = LastError();
+        result = LastError(path);
         return {};
     }
     int error = ::fchmod(fd.get(), mode) == 0 ? 0 : errno;
@@ -69,7 +66,7 @@ std::string WriteBeside(const std::string& path, const ContentSource& content, m
     }
     if (error != 0) {
         ::unlink(temp.c_str());
-        result = FromErrno(error);
+        result = FromErrno(error, path);
         return {};
     }
     return temp;
@@ -85,27 +82,27 @@ bool PosixOs::fileExists(const std::string& path) {
 OpResult PosixOs::setArchiveOnly(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
-        return LastError();
+        return LastError(path);
     }
     if ((st.st_mode & S_IWUSR) != 0) {
         return OpResult::success();
     }
-    return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0 ? OpResult::success() : LastError();
+    return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0 ? OpResult::success() : LastError(path);
 }
 
 OpResult PosixOs::deleteFile(const std::string& path) {
-    return ::unlink(path.c_str()) == 0 ? OpResult::success() : LastError();
+    return ::unlink(path.c_str()) == 0 ? OpResult::success() : LastError(path);
 }
 
 OpResult PosixOs::readFile(const std::string& path, const ContentSink& sink) {
     // Non-blocking, so that a pipe in the file's place cannot hang the window.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
-        return LastError();
+        return LastError(path);
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) {
-        return LastError();
+        return LastError(path);
     }
     if (!S_ISREG(st.st_mode)) {
         return OpResult::fail(Failure::Other, "not an ordinary file");
@@ -117,7 +114,7 @@ OpResult PosixOs::readFile(const std::string& path, const ContentSink& sink) {
             continue;
         }
         if (n < 0) {
-            return LastError();
+            return LastError(path);
         }
         if (n == 0) {
             return OpResult::success();
@@ -130,12 +127,12 @@ OpResult PosixOs::readFileStart(const std::string& path, std::size_t count, std:
     start.clear();
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
-        return LastError();
+        return LastError(path);
     }
     start.resize(count);
     const ssize_t n = ::pread(fd.get(), start.data(), start.size(), 0);
     start.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return n < 0 ? LastError() : OpResult::success();
+    return n < 0 ? LastError(path) : OpResult::success();
 }
 
 OpResult PosixOs::readFileEnd(const std::string& path, std::size_t count, std::string& end) {
@@ -143,14 +140,14 @@ OpResult PosixOs::readFileEnd(const std::string& path, std::size_t count, std::s
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
     if (!fd.valid() || ::fstat(fd.get(), &st) != 0) {
-        return LastError();
+        return LastError(path);
     }
     const auto size = static_cast<std::size_t>(st.st_size);
     end.resize(std::min(count, size));
     const ssize_t n = ::pread(fd.get(), end.data(), end.size(), static_cast<off_t>(size - end.size()));
     if (n < 0) {
         end.clear();
-        return LastError();
+        return LastError(path);
     }
     end.resize(static_cast<std::size_t>(n));
     return OpResult::success();
@@ -167,7 +164,7 @@ OpResult PosixOs::replaceFile(const std::string& path, const ContentSource& cont
         // Respect a file we may not write: open it for writing without changing it.
         FileDescriptor probe(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
         if (!probe.valid()) {
-            return LastError();
+            return LastError(path);
         }
         mode = st.st_mode & 07777;
     }
@@ -177,7 +174,7 @@ OpResult PosixOs::replaceFile(const std::string& path, const ContentSource& cont
         return result;
     }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
-        result = LastError();
+        result = LastError(path);
         ::unlink(temp.c_str());
     }
     return result;
@@ -186,13 +183,13 @@ OpResult PosixOs::replaceFile(const std::string& path, const ContentSource& cont
 OpResult PosixOs::appendToFile(const std::string& path, std::string_view content) {
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
     if (!fd.valid()) {
-        return LastError();
+        return LastError(path);
     }
     int error = WriteAll(fd.get(), content);
     if (const int closeError = fd.close(); error == 0) {
         error = closeError;
     }
-    return error == 0 ? OpResult::success() : FromErrno(error);
+    return error == 0 ? OpResult::success() : FromErrno(error, path);
 }
 
 std::string PosixOs::executableFolder() {
@@ -202,7 +199,8 @@ std::string PosixOs::executableFolder() {
         return ".";
     }
     exe.resize(static_cast<std::size_t>(n));
-    return FolderOf(exe);
+    const std::string folder = FolderPart(exe, '/');
+    return folder.empty() ? std::string(".") : folder;
 }
 
 std::string DataFolder(const char* xdgDataHome, const char* home) {

@@ -32,8 +32,10 @@ private:
     std::string listFileFolder_; // decided on first use
 };
 
-// The failure kind of an errno value, with the system's text as the reason.
-OpResult FromErrno(int error);
+// The failure kind of an errno value from an operation on `path`, with the system's text as the
+// reason. "No such file" is NotFound only when the path's folder is there (see FileNotFound);
+// without a path it cannot be told from a missing folder, and is an ordinary failure.
+OpResult FromErrno(int error, std::string_view path = {});
 
 // The user's folder for the program's data: $XDG_DATA_HOME/zelvano, or ~/.local/share/zelvano when
 // XDG_DATA_HOME is not set to an absolute path; empty when neither is known.

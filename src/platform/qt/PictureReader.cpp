@@ -8,40 +8,23 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <limits>
 #include <memory>
 #include <string_view>
-
-#if defined(_WIN32)
-#include <QFileInfo>
-#else
-#include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace zelvano {
 
 namespace {
 
-#if defined(_WIN32)
-OpResult OpenBytes(const std::string& path, QFile& file) {
-    file.setFileName(Display(path));
-    if (!QFileInfo::exists(file.fileName())) {
-        return OpResult::fail(Failure::NotFound, "no such file");
-    }
-    if (QFileInfo(file.fileName()).isDir() || !file.open(QIODevice::ReadOnly)) {
-        return OpResult::fail(Failure::Other, file.errorString().toStdString());
-    }
-    return OpResult::success();
-}
-#else
 // Opens the file by its bytes, so that a name that is not UTF-8 opens too.
 OpResult OpenBytes(const std::string& path, QFile& file) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return FromErrno(errno);
+        return FromErrno(errno, path);
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -54,7 +37,6 @@ OpResult OpenBytes(const std::string& path, QFile& file) {
     }
     return OpResult::success();
 }
-#endif
 
 // The size a header gives when the decoder cannot tell it (it refuses a bitmap too large for it).
 QSize SizeFromHeader(std::string_view head) {
