@@ -1,11 +1,37 @@
 #include "app/HandlerRunner.h"
 
+#include "platform/ScopeExit.h"
+
+#include <exception>
+
 namespace zelvano {
+
+namespace {
+
+// A handler that failed part way (memory ran out, a thread could not be started): its run ends
+// here, what it left on the screen for its duration goes, and the user is told.
+void Stopped(Window& win, const std::string& why) {
+    win.closeWait();
+    win.setBusyCursor(false);
+    win.message("The command was stopped by a failure: " + why);
+}
+
+} // namespace
 
 void HandlerRunner::run(const std::function<void(FmZelvano&)>& handler) {
     ++running_;
-    handler(*form_);
-    --running_;
+    const ScopeExit uncount([this] { --running_; });
+    if (running_ > 1) {
+        handler(*form_); // a nested run's failure ends the run it is nested in
+        return;
+    }
+    try {
+        handler(*form_);
+    } catch (const std::exception& e) {
+        Stopped(form_->context().win, e.what());
+    } catch (...) {
+        Stopped(form_->context().win, "an unknown failure");
+    }
 }
 
 std::function<void()> HandlerRunner::forward(void (FmZelvano::*handler)()) {
@@ -18,9 +44,8 @@ Ending
 HandlerRunner::runCancellable(const std::function<Ending(const std::function<bool()>& cancelled)>& wait) {
     cancellable_ = true;
     cancelRequested_ = false;
-    const Ending ending = wait([this] { return cancelRequested_; });
-    cancellable_ = false;
-    return ending;
+    const ScopeExit done([this] { cancellable_ = false; });
+    return wait([this] { return cancelRequested_; });
 }
 
 void HandlerRunner::cancel() {

@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <stdexcept>
 
 namespace zelvano {
 namespace {
@@ -181,6 +182,20 @@ TEST(MainWindow, PrintsOnePageToAPdfFile) {
     }
     const PrintArea area = window.printableArea();
     EXPECT_LT(area.width, area.height) << "measured in portrait";
+}
+
+// Work that fails during a scan's wait gives the controls back as they were.
+TEST(MainWindow, AFailedWaitGivesTheControlsBack) {
+    MainWindow window;
+    auto* scan = window.findChild<QPushButton*>(QStringLiteral("Command1"));
+    auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
+    window.setEnabled(Button::Command1, true);
+    window.setEnabled(Button::Command7, false);
+    EXPECT_THROW(window.runWhilePainting([] { throw std::runtime_error("lost"); }, {}, Wait{true, {}}),
+                 std::runtime_error);
+    EXPECT_TRUE(scan->isEnabled());
+    EXPECT_TRUE(list->isEnabled());
+    EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("Command7"))->isEnabled());
 }
 
 // Bytes of a number, little-endian or big-endian, for picture headers made by hand.

@@ -1,6 +1,7 @@
 #include "platform/qt/MainWindow.h"
 
 #include "app/ProductInfo.h"
+#include "platform/ScopeExit.h"
 #include "platform/qt/OffThread.h"
 #include "platform/qt/PictureReader.h"
 #include "platform/qt/Texts.h"
@@ -295,14 +296,15 @@ Ending MainWindow::runWhilePainting(const std::function<void()>& work, const std
         w->setEnabled(false);
     }
     update_->setEnabled(false);
-    const Ending ending = handlers_.runCancellable([&](const std::function<bool()>& cancelled) {
+    const ScopeExit restore([&] {
+        update_->setEnabled(true);
+        for (auto& [w, enabled] : controls) {
+            w->setEnabled(enabled);
+        }
+    });
+    return handlers_.runCancellable([&](const std::function<bool()>& cancelled) {
         return RunOffThread(work, progress, wait, cancelled);
     });
-    update_->setEnabled(true);
-    for (auto& [w, enabled] : controls) {
-        w->setEnabled(enabled);
-    }
-    return ending;
 }
 
 std::string MainWindow::inputBox(const std::string& prompt, const std::string& title,

@@ -1,5 +1,6 @@
 // The window seam on the Win32 window: what the handlers do to the window and its dialogs.
 #include "app/ProductInfo.h"
+#include "platform/ScopeExit.h"
 #include "platform/win32/window/Dialogs.h"
 #include "platform/win32/window/MessagePump.h"
 #include "platform/win32/window/Win32Window.h"
@@ -197,14 +198,15 @@ Ending Win32Window::runWhilePainting(const std::function<void()>& work, const st
             handlers_.cancel();
         };
     }
-    const Ending ending = handlers_.runCancellable([&](const std::function<bool()>& cancelled) {
+    const ScopeExit restore([&] {
+        ::EnableMenuItem(::GetMenu(hwnd_), kMenuUpdate, MF_BYCOMMAND | MF_ENABLED);
+        for (auto& [control, enabled] : controls) {
+            control->setEnabled(enabled);
+        }
+    });
+    return handlers_.runCancellable([&](const std::function<bool()>& cancelled) {
         return RunOffThread(work, progress, wait, cancelled);
     });
-    ::EnableMenuItem(::GetMenu(hwnd_), kMenuUpdate, MF_BYCOMMAND | MF_ENABLED);
-    for (auto& [control, enabled] : controls) {
-        control->setEnabled(enabled);
-    }
-    return ending;
 }
 
 std::string Win32Window::inputBox(const std::string& prompt, const std::string& title,
