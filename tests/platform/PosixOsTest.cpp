@@ -151,11 +151,13 @@ TEST(PosixOs, WhereTheListFilesLive) {
     beside.folder = dir.path();
     EXPECT_EQ(beside.listFileFolder(), dir.path());
 
-    std::filesystem::create_directory(dir.path() + "/bin");
-    const Unwritable installed(dir.path() + "/bin");
-    if (!installed.ok()) {
-        GTEST_SKIP() << "no folder can be made unwritable here";
-    }
+    // Installed under a prefix: its folder may be writable (by root), and is not the user's all
+    // the same. A bin folder without the program's desktop entry beside it is a folder of the user's.
+    ProgramIn ownBin;
+    ownBin.folder = dir.path() + "/bin";
+    std::filesystem::create_directory(ownBin.folder);
+    EXPECT_EQ(ownBin.listFileFolder(), ownBin.folder);
+    dir.write("share/applications/org.zelvano.Zelvano.desktop", "");
     const std::string data = dir.path() + "/home/.local/share/zelvano";
     const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
     ::setenv("HOME", (dir.path() + "/home").c_str(), 1);
@@ -169,6 +171,13 @@ TEST(PosixOs, WhereTheListFilesLive) {
             EXPECT_EQ(std::filesystem::status(data).permissions(), std::filesystem::perms::owner_all);
             dir.write("home/.local/share/zelvano/Zelvanojpg.log", "kept");
         }
+    }
+    std::filesystem::create_directory(dir.path() + "/locked");
+    const Unwritable locked(dir.path() + "/locked");
+    if (locked.ok()) {
+        ProgramIn program;
+        program.folder = dir.path() + "/locked";
+        EXPECT_EQ(program.listFileFolder(), data) << "a folder the user cannot write";
     }
     ::setenv("HOME", home.c_str(), 1);
     EXPECT_EQ(dir.read("home/.local/share/zelvano/Zelvanojpg.log"), "kept");

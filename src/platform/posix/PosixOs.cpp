@@ -213,14 +213,27 @@ std::string DataFolder(const char* xdgDataHome, const char* home) {
     return {};
 }
 
+namespace {
+
+// Whether the program runs from where an install put it: its folder is a bin folder with the
+// program's desktop entry installed beside it (see data/CMakeLists.txt), under whatever prefix.
+bool Installed(const std::string& folder) {
+    struct stat st {};
+    return folder.size() >= 4 && folder.compare(folder.size() - 4, 4, "/bin") == 0 &&
+           ::stat((folder + "/../share/applications/org.zelvano.Zelvano.desktop").c_str(), &st) == 0;
+}
+
+} // namespace
+
 std::string PosixOs::listFileFolder() {
     if (!listFileFolder_.empty()) {
         return listFileFolder_;
     }
-    // An installed program's folder (/usr/bin) is not the user's to write: its lists then live
-    // with the user's data, made on the way as the XDG rules ask (mode 0700).
+    // An installed program's folder (/usr/bin) is not the user's, even for root who may write
+    // there, and neither is a folder the user cannot write: the lists then live with the user's
+    // data, made on the way as the XDG rules ask (mode 0700).
     listFileFolder_ = executableFolder();
-    if (::faccessat(AT_FDCWD, listFileFolder_.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (Installed(listFileFolder_) || ::faccessat(AT_FDCWD, listFileFolder_.c_str(), W_OK, AT_EACCESS) != 0) {
         const std::string data = DataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
         for (std::size_t at = data.find('/', 1); !data.empty(); at = data.find('/', at + 1)) {
             ::mkdir(data.substr(0, at).c_str(), 0700); // an existing folder stays as it is
