@@ -270,6 +270,8 @@ TEST(PictureReader, FailureKinds) {
     };
     const std::vector<Case> cases = {
         {"missing", dir.path() + "/missing.jpg", Failure::NotFound, {}},
+        {"in a missing folder", dir.path() + "/unplugged/a.jpg", Failure::Other, {}},
+        {"under a file", dir.path() + "/whole.jpg/a.jpg", Failure::Other, {}},
         {"text", dir.write("text.jpg", "not a picture"), Failure::NotAPicture, {}},
         {"empty", dir.write("empty.jpg", ""), Failure::NotAPicture, {}},
         {"a folder", dir.path(), Failure::Other, {}},

@@ -1,5 +1,6 @@
 #include "support/FakeWindow.h"
 
+#include "platform/NativeOs.h"
 #include "platform/PictureSignature.h"
 
 #include <cstdint>
@@ -124,17 +125,14 @@ void FakeWindow::finishLeftBehind() {
 }
 
 OpResult ReadBmpSize(const std::string& path, PixelSize& size) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status)) {
-        return OpResult::fail(Failure::NotFound, "no such file");
+    // Opened as the real readers open a file, so that the system's word on a missing file counts.
+    std::string head;
+    if (const OpResult read = NativeOs().readFileStart(path, kPictureSignatureBytes, head); !read.ok()) {
+        return read;
     }
-    std::string head(kPictureSignatureBytes, '\0');
-    std::ifstream(path, std::ios::binary).read(head.data(), static_cast<std::streamsize>(head.size()));
     const auto header = HeaderDimensions(head);
-    if (std::filesystem::is_directory(status) || !header) {
-        return OpResult::fail(std::filesystem::is_directory(status) ? Failure::Other : Failure::NotAPicture,
-                              "not a bitmap");
+    if (!header) {
+        return OpResult::fail(Failure::NotAPicture, "not a bitmap");
     }
     size = {static_cast<int>(header->width), static_cast<int>(header->height)};
     return OpResult::success();

@@ -4,7 +4,15 @@
 #include "support/AppFixture.h"
 #include "viewing/Selection.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+
+#if !defined(_WIN32)
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
 
 namespace zelvano::test {
 namespace {
@@ -49,6 +57,44 @@ TEST_F(StaleEntries, AVanishedFile) {
     EXPECT_EQ(win.panel1, pics() + "p3.jpg");
 }
 
+// Takes the drive mounted on `folder` away after `whilePlugged`, as a USB stick is unplugged. As
+// root it is a real drive, in a mount namespace of this test's own, so that nothing stays mounted
+// should the test die; elsewhere the drive's content goes with its folder left behind.
+void Unplugged(const std::string& folder, const std::function<void()>& whilePlugged) {
+    std::filesystem::create_directories(folder);
+#if !defined(_WIN32)
+    const std::string q = "'" + folder + "'";
+    if (::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0 &&
+        ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+        std::system(("mount -t tmpfs -o size=1m usb " + q).c_str()) == 0) {
+        whilePlugged();
+        ASSERT_EQ(std::system(("umount " + q).c_str()), 0);
+        return;
+    }
+#endif
+    whilePlugged();
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::filesystem::remove_all(entry.path());
+    }
+}
+
+// A picture whose drive is away is no missing file: nothing is asked, its record stays, and it
+// shows as a picture that could not be read. Only a file gone from a folder that is there is.
+TEST_F(StaleEntries, APictureOnADriveThatIsAwayIsKept) {
+    Unplugged(dir.path() + "/usb", [&] { dir.writeBmp("usb/photos/a.jpg", 4, 4); });
+    load("jpg",
+         picturesList(1) + ListText({{dir.folder("usb/photos"), "a.jpg"}, {dir.folder("usb"), "b.jpg"}}));
+    const std::string list = dir.read("Zelvanojpg.log");
+    win.answers = {false};
+    select(1);
+    EXPECT_TRUE(win.questions().empty());
+    EXPECT_EQ(win.panel1, dir.folder("usb/photos") + "a.jpg");
+    EXPECT_EQ(win.counter, "3 jpg Pictures/ 2");
+    select(2);
+    EXPECT_EQ(win.questions(), std::vector<std::string>{missingQuestion("b.jpg")}) << "its folder is there";
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), list);
+}
+
 TEST_F(StaleEntries, AFileThatCameBackWhileAskedIsKept) {
     load("jpg", picturesList(3));
     const std::string picture = dir.read("pics/p1.jpg");
@@ -83,7 +129,9 @@ TEST_F(StaleEntries, AFileThatIsNotAPicture) {
 
 TEST_F(StaleEntries, ARunOfVanishedFilesAnsweredYesEmptiesThePage) {
     const std::string text = picturesList(30);
-    std::filesystem::remove_all(pics());
+    for (const auto& picture : std::filesystem::directory_iterator(pics())) {
+        std::filesystem::remove(picture.path());
+    }
     writeList("jpg", text);
     c.state.PicType = "jpg";
     win.answers = std::deque<bool>(30, true);
