@@ -1,0 +1,106 @@
+#include "support/PlainDriveMount.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace zelvano::test {
+
+namespace {
+
+// Reads `fd` until `wanted` has come, or until its end when `wanted` is empty; false when the end
+// or the deadline comes first.
+bool ReadUntil(int fd, const std::string& wanted, std::chrono::milliseconds within) {
+    const auto deadline = std::chrono::steady_clock::now() + within;
+    std::string seen;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd p{fd, POLLIN, 0};
+        const int ready = ::poll(&p, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0) {
+            return false;
+        }
+        char buffer[256];
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0) {
+            return wanted.empty();
+        }
+        seen.append(buffer, static_cast<std::size_t>(n));
+        if (!wanted.empty() && seen.find(wanted) != std::string::npos) {
+            return true;
+        }
+    }
+}
+
+} // namespace
+
+PlainDriveMount::PlainDriveMount(std::string folder) : folder_(std::move(folder)) {
+#if !defined(ZELVANO_PLAIN_DRIVE)
+    why_ = "the plain drive was not built: pkg-config found no fuse3";
+#else
+    if (::access("/dev/fuse", R_OK | W_OK) != 0) {
+        why_ = "no /dev/fuse to mount a drive with";
+        return;
+    }
+    if (std::system("command -v fusermount3 >/dev/null") != 0) {
+        why_ = "no fusermount3 to unmount a drive with";
+        return;
+    }
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+        why_ = std::string("no pipe: ") + std::strerror(errno);
+        return;
+    }
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    // In the foreground, so that it stays our child to end and wait for; one thread is plenty.
+    std::string program = ZELVANO_PLAIN_DRIVE, foreground = "-f", singleThreaded = "-s";
+    char* argv[] = {program.data(), folder_.data(), foreground.data(), singleThreaded.data(), nullptr};
+    const int spawned = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    output_ = out[0];
+    if (spawned != 0) {
+        pid_ = -1;
+        why_ = "the plain drive did not start: " + std::string(std::strerror(spawned));
+    } else if (!ReadUntil(output_, "ready\n", std::chrono::seconds(10))) {
+        why_ = "the plain drive could not be mounted on " + folder_;
+    }
+#endif
+}
+
+void PlainDriveMount::stop() {
+    if (pid_ >= 0) {
+        const std::string q = "'" + folder_ + "'";
+        (void)std::system(
+            ("fusermount3 -u " + q + " 2>/dev/null || umount -l " + q + " 2>/dev/null").c_str());
+        // Unmounted, the drive ends and closes its output; one that does not is ended here.
+        if (!ReadUntil(output_, {}, std::chrono::seconds(5))) {
+            ::kill(pid_, SIGKILL);
+        }
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+    if (output_ >= 0) {
+        ::close(output_);
+        output_ = -1;
+    }
+}
+
+} // namespace zelvano::test
