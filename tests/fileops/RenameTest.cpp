@@ -2,6 +2,9 @@
 
 #include "fileops/FileNames.h"
 #include "support/AppFixture.h"
+#if !defined(_WIN32)
+#include "support/PlainDriveMount.h"
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -191,6 +194,20 @@ TEST_F(Rename, ACaseOnlyRenameOnACaseBlindFileSystemIsARealRename) {
     EXPECT_TRUE(fs::exists(pics() + "P1.jpg"));
     EXPECT_FALSE(fs::exists(pics() + "p1.jpg"));
     EXPECT_EQ(win.items[1], "P1.jpg");
+}
+
+// Many network drives have neither hard links nor rename flags; a picture there renames like any
+// other, and the missing features are no write protection.
+TEST_F(Rename, OnADriveWithoutLinksOrRenameFlags) {
+    const PlainDriveMount drive(dir.path() + "/pics");
+    if (!drive.ok()) {
+        GTEST_SKIP() << drive.why();
+    }
+    win.typed = {"holiday"};
+    Command4_Click(c);
+    EXPECT_TRUE(win.messages().empty()) << win.messages().front();
+    EXPECT_TRUE(dir.exists("pics/holiday.jpg"));
+    EXPECT_EQ(win.items[1], "holiday.jpg");
 }
 #endif
 

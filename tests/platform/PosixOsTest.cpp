@@ -1,5 +1,6 @@
 #include "platform/posix/PosixOs.h"
 
+#include "support/PlainDriveMount.h"
 #include "support/TestFolder.h"
 
 #include <cerrno>
@@ -110,6 +111,44 @@ TEST(PosixOs, AFailedCopyLeavesTheDestinationAsItWas) {
     EXPECT_EQ(dir.read("old.jpg"), "old");
     EXPECT_TRUE(os.copyFile(big, old, true).ok());
     EXPECT_EQ(dir.read("old.jpg").size(), 100000U);
+}
+
+// A drive that renames but has neither rename flags nor hard links, as many FUSE, SMB and NFS drives
+// are: a rename or copy that must not replace works there, replaces nothing, and is never taken for
+// write protection; and a missing file is told from a missing folder, which may be a drive away.
+TEST(PosixOs, RenameAndCopyOnADriveWithoutLinksOrRenameFlags) {
+    TestFolder dir;
+    dir.write("drive/folder/x", "");
+    const test::PlainDriveMount drive(dir.path() + "/drive");
+    if (!drive.ok()) {
+        GTEST_SKIP() << drive.why();
+    }
+    PosixOs os;
+    const std::string on = dir.path() + "/drive/";
+    for (const bool copy : {false, true}) {
+        SCOPED_TRACE(copy ? "copy" : "rename");
+        const auto run = [&](const std::string& from, const std::string& to, bool replace) {
+            return copy ? os.copyFile(on + from, on + to, replace)
+                        : os.renameFile(on + from, on + to, replace);
+        };
+        dir.write("drive/a.jpg", "a");
+        dir.write("drive/b.jpg", "b");
+        const OpResult refused = run("a.jpg", "b.jpg", false);
+        EXPECT_EQ(refused.failure, Failure::Other) << refused.reason;
+        EXPECT_EQ(dir.read("drive/b.jpg"), "b");
+        ASSERT_TRUE(run("a.jpg", "c.jpg", false).ok());
+        EXPECT_EQ(dir.read("drive/c.jpg"), "a");
+        EXPECT_EQ(dir.exists("drive/a.jpg"), copy);
+        EXPECT_TRUE(run("c.jpg", "b.jpg", true).ok());
+        EXPECT_EQ(dir.read("drive/b.jpg"), "a");
+        EXPECT_EQ(run("gone.jpg", "d.jpg", false).failure, Failure::NotFound);
+        EXPECT_EQ(run("b.jpg", "gone/d.jpg", false).failure, Failure::Other);
+        EXPECT_EQ(EntriesIn(on), copy ? 4U : 2U) << "no placeholder or copy is left behind";
+        std::filesystem::remove(on + "c.jpg");
+    }
+    // A rename that fails once its placeholder holds the name gives the name back.
+    EXPECT_FALSE(os.renameFile(on + "folder", on + "c.jpg", false).ok());
+    EXPECT_FALSE(dir.exists("drive/c.jpg"));
 }
 
 // Makes a folder one that this process may not write for as long as it lives: read-only mounted

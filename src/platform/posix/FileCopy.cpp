@@ -11,24 +11,37 @@ namespace zelvano {
 
 namespace {
 
-OpResult LastError() {
-    return FromErrno(errno);
-}
-
-// Renames without replacing: in one step where the file system can, else by a new link.
+// Renames without replacing: in one step where the file system can. A drive without that (many
+// FUSE, SMB and NFS drives, which often lack hard links too) gets the name taken by an empty file of
+// our own first, so that the plain rename can replace nothing but that placeholder.
 int RenameNoReplace(const char* from, const char* to) {
 #if defined(__linux__)
     if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) {
         return 0;
     }
-    if (errno != EINVAL && errno != ENOSYS) {
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP && errno != ENOTSUP) {
         return errno;
     }
 #endif
-    if (::link(from, to) != 0) {
-        return errno;
+    FileDescriptor placeholder(::open(to, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600));
+    if (!placeholder.valid()) {
+        return errno; // EEXIST: the name is taken, as the one-step rename says too
     }
-    return ::unlink(from) == 0 ? 0 : errno;
+    placeholder.close();
+    if (::rename(from, to) != 0) {
+        const int error = errno;
+        ::unlink(to);
+        return error;
+    }
+    return 0;
+}
+
+// A failed rename's "no such file" is about the source, unless the source is there: then the
+// destination's folder is missing.
+OpResult RenameFailure(int error, const std::string& from, const std::string& to) {
+    struct stat st {};
+    const bool sourceThere = error == ENOENT && ::lstat(from.c_str(), &st) == 0;
+    return FromErrno(error, sourceThere ? to : from);
 }
 
 int CopyContent(int in, int out) {
@@ -50,25 +63,25 @@ int CopyContent(int in, int out) {
     }
 }
 
-// Copies `from` into a new file beside `to` and returns its path, or empty with `error` set.
-std::string CopyBeside(const std::string& from, const std::string& to, int& error) {
+// Copies `from` into a new file beside `to` and returns its path, or empty with `result` set.
+std::string CopyBeside(const std::string& from, const std::string& to, OpResult& result) {
     FileDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
     if (!in.valid() || ::fstat(in.get(), &st) != 0) {
-        error = errno;
+        result = FromErrno(errno, from);
         return {};
     }
     if (!S_ISREG(st.st_mode)) {
-        error = EISDIR;
+        result = FromErrno(EISDIR, from);
         return {};
     }
     std::string temp = to + ".XXXXXX";
     FileDescriptor out(::mkstemp(temp.data()));
     if (!out.valid()) {
-        error = errno;
+        result = FromErrno(errno, to);
         return {};
     }
-    error = ::fchmod(out.get(), st.st_mode & 07777) == 0 ? 0 : errno;
+    int error = ::fchmod(out.get(), st.st_mode & 07777) == 0 ? 0 : errno;
     if (error == 0) {
         error = CopyContent(in.get(), out.get());
     }
@@ -77,6 +90,7 @@ std::string CopyBeside(const std::string& from, const std::string& to, int& erro
     }
     if (error != 0) {
         ::unlink(temp.c_str());
+        result = FromErrno(error, to);
         return {};
     }
     return temp;
@@ -85,11 +99,9 @@ std::string CopyBeside(const std::string& from, const std::string& to, int& erro
 } // namespace
 
 OpResult PosixOs::renameFile(const std::string& from, const std::string& to, bool replace) {
-    if (replace) {
-        return ::rename(from.c_str(), to.c_str()) == 0 ? OpResult::success() : LastError();
-    }
-    const int error = RenameNoReplace(from.c_str(), to.c_str());
-    return error == 0 ? OpResult::success() : FromErrno(error);
+    const int error = replace ? (::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno)
+                              : RenameNoReplace(from.c_str(), to.c_str());
+    return error == 0 ? OpResult::success() : RenameFailure(error, from, to);
 }
 
 OpResult PosixOs::copyFile(const std::string& from, const std::string& to, bool replace) {
@@ -98,19 +110,19 @@ OpResult PosixOs::copyFile(const std::string& from, const std::string& to, bool 
         // Respect a destination we may not write: open it for writing without changing it.
         FileDescriptor probe(::open(to.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
         if (!probe.valid()) {
-            return LastError();
+            return FromErrno(errno, to);
         }
     }
-    int error = 0;
-    const std::string temp = CopyBeside(from, to, error);
+    OpResult result;
+    const std::string temp = CopyBeside(from, to, result);
     if (temp.empty()) {
-        return FromErrno(error);
+        return result;
     }
-    error = replace ? (::rename(temp.c_str(), to.c_str()) == 0 ? 0 : errno)
-                    : RenameNoReplace(temp.c_str(), to.c_str());
+    const int error = replace ? (::rename(temp.c_str(), to.c_str()) == 0 ? 0 : errno)
+                              : RenameNoReplace(temp.c_str(), to.c_str());
     if (error != 0) {
         ::unlink(temp.c_str());
-        return FromErrno(error);
+        return FromErrno(error, to);
     }
     return OpResult::success();
 }
