@@ -1,12 +1,16 @@
 #include "app/FmZelvano.h"
 #include "app/ProductInfo.h"
 #include "platform/NativeOs.h"
+#include "platform/posix/SingleInstance.h"
 #include "platform/qt/MainWindow.h"
 
 #include <QApplication>
 #include <QImageReader>
 #include <QPainter>
+#include <QSocketNotifier>
 #include <QSvgRenderer>
+
+#include <chrono>
 
 namespace {
 
@@ -25,9 +29,25 @@ QIcon ProgramIcon() {
     return icon;
 }
 
+// A later start asked this copy to come forward: out of the taskbar if need be, and in front.
+void ComeForward(QWidget& window) {
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    zelvano::NativeOs os;
+    // Decided before anything is read: a later start touches no list.
+    const zelvano::SingleInstance instance(os.listFileFolder());
+    if (!instance.first()) {
+        zelvano::SingleInstance::BringForward(os.listFileFolder(), std::chrono::seconds(5));
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelvano"));
     // Matches the window to its desktop entry.
@@ -37,8 +57,15 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(ProgramIcon());
     QImageReader::setAllocationLimit(1024); // MiB: room for very large photos
 
-    zelvano::NativeOs os;
     zelvano::MainWindow window;
+    // Heard from the start, also while a message of the start-up is open.
+    if (instance.requests() >= 0) {
+        auto* requests = new QSocketNotifier(instance.requests(), QSocketNotifier::Read, &window);
+        QObject::connect(requests, &QSocketNotifier::activated, &window, [&window, &instance] {
+            ComeForward(window);
+            instance.answer();
+        });
+    }
     zelvano::FmZelvano form(os, window);
     window.wire(form);
     form.Form_Load();
