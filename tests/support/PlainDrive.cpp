@@ -91,24 +91,6 @@ int Chmod(const char* path, mode_t mode, fuse_file_info* fi) {
                                 : ::fchmodat(base, Relative(path), mode, 0));
 }
 
-int Truncate(const char* path, off_t size, fuse_file_info* fi) {
-    if (fi != nullptr) {
-        return Result(::ftruncate(static_cast<int>(fi->fh), size));
-    }
-    const int fd = ::openat(base, Relative(path), O_WRONLY | O_CLOEXEC);
-    const int r = fd < 0 ? -1 : ::ftruncate(fd, size);
-    const int error = Result(r);
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    return error;
-}
-
-int Utimens(const char* path, const timespec times[2], fuse_file_info* fi) {
-    return Result(fi != nullptr ? ::futimens(static_cast<int>(fi->fh), times)
-                                : ::utimensat(base, Relative(path), times, AT_SYMLINK_NOFOLLOW));
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -133,7 +115,5 @@ int main(int argc, char* argv[]) {
     ops.unlink = Unlink;
     ops.rename = Rename;
     ops.chmod = Chmod;
-    ops.truncate = Truncate;
-    ops.utimens = Utimens;
     return fuse_main(argc, argv, &ops, nullptr);
 }
