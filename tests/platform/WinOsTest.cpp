@@ -1,16 +1,43 @@
 #include "platform/win32/WinOs.h"
 
+#include "platform/win32/CodePage.h"
 #include "scan/FindFiles.h"
 #include "support/TestFolder.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace zelvano {
 namespace {
 
 using test::TestFolder;
+
+// The names a scan of `folder` for *.jpg records, each checked to be in `folder` itself.
+std::multiset<std::string> ScanNames(const std::string& folder) {
+    WinOs os;
+    PicTable found;
+    ScanProgress progress;
+    SearchJob job{os, found, progress, 2};
+    std::string path = folder;
+    std::int32_t files = 0;
+    std::int16_t folders = 0;
+    FindFilesAPI(job, path, "*.jpg", files, folders);
+    std::multiset<std::string> names;
+    for (std::size_t row = 0; row < found.count(); ++row) {
+        EXPECT_EQ(found.folder(row), folder);
+        names.emplace(found.name(row));
+    }
+    return names;
+}
+
+// An empty file by its UTF-16 path.
+void MakeFile(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << ::GetLastError();
+    ::CloseHandle(file);
+}
 
 TEST(WinOs, HiddenAndSystemFilesCountAsMissing) {
     TestFolder dir;
@@ -46,19 +73,43 @@ TEST(WinOs, ReparsePointsToFoldersAreNeverEntered) {
     // A link from a folder back to its parent, where the system lets us make one.
     TestFolder dir;
     WinOs os;
-    dir.write("a\\x.jpg", "");
-    const std::string loop = dir.folder("a") + "loop";
+    dir.write("x.jpg", "");
+    const std::string loop = dir.folder() + "loop";
     if (!::CreateSymbolicLinkA(loop.c_str(), dir.path().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) {
         GTEST_SKIP() << "no folder links here";
     }
-    PicTable found;
-    ScanProgress progress;
-    SearchJob job{os, found, progress, 2};
-    std::string path = dir.path();
-    std::int32_t files = 0;
-    std::int16_t folders = 0;
-    FindFilesAPI(job, path, "*.jpg", files, folders);
-    EXPECT_EQ(found.count(), 1U);
+    EXPECT_EQ(ScanNames(dir.folder()), std::multiset<std::string>{"x.jpg"});
+}
+
+// The system lists a letter the code page lacks as a look-alike (a C with a circumflex as C), and
+// that name opens another file or none: only a file's own name is recorded.
+TEST(WinOs, TheScanRecordsOnlyNamesTheCodePageHoldsExactly) {
+    if (::GetACP() != 1252) {
+        GTEST_SKIP() << "the names are chosen for code page 1252";
+    }
+    TestFolder dir;
+    const std::wstring root = WideFromCodePage(dir.folder()).value();
+    ASSERT_TRUE(::CreateDirectoryW((root + L"\u015Cnow").c_str(), nullptr));
+    for (const wchar_t* name : {L"\u0108at.jpg", L"Cat.jpg", L"\u015Ckier.jpg", L"Skier.jpg",
+                                L"\u015Cnow\\in.jpg", L"caf\u00E9.jpg"}) {
+        MakeFile(root + name);
+    }
+    EXPECT_EQ(ScanNames(dir.folder()), (std::multiset<std::string>{"Cat.jpg", "Skier.jpg", "caf\xE9.jpg"}));
+}
+
+// The program opens paths without the long-path prefix, so a file whose full path reaches
+// MAX_PATH could never be shown, renamed or copied: it is not recorded.
+TEST(WinOs, TheScanSkipsFilesWhosePathIsTooLongToOpen) {
+    TestFolder dir;
+    const std::string folder = dir.folder(std::string(231 - dir.path().size(), 'f'));
+    ASSERT_EQ(folder.size(), 233U);
+    const std::wstring wide = L"\\\\?\\" + WideFromCodePage(folder).value();
+    const std::wstring tooLong = wide + std::wstring(30, L'n') + L".jpg";
+    ASSERT_TRUE(::CreateDirectoryW(wide.c_str(), nullptr));
+    MakeFile(tooLong);
+    MakeFile(wide + L"short1.jpg");
+    EXPECT_EQ(ScanNames(folder), std::multiset<std::string>{"short1.jpg"});
+    ::DeleteFileW(tooLong.c_str()); // beyond what the folder's clean-up can reach
 }
 
 TEST(WinOs, RenameNeverReplacesUnlessAskedAndCopyRespectsReadOnly) {

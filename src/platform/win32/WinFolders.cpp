@@ -1,3 +1,4 @@
+#include "platform/win32/CodePage.h"
 #include "platform/win32/DriveStrings.h"
 #include "platform/win32/WinOs.h"
 
@@ -14,24 +15,38 @@ std::vector<std::string> WinOs::listDrives() {
 }
 
 OpResult WinOs::listFolder(const std::string& folder, FolderVisitor& visitor) {
-    WIN32_FIND_DATAA data{};
-    const std::string pattern = folder + "*";
-    HANDLE find = ::FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+    // Listed in UTF-16, since the 8-bit listing gives look-alikes for the letters the code page
+    // lacks; each name is then kept only when its bytes open that very file.
+    const std::optional<std::wstring> wideFolder = WideFromCodePage(folder);
+    if (!wideFolder) {
+        return OpResult::fail(Failure::Other, "the folder's name is not text of the code page");
+    }
+    WIN32_FIND_DATAW data{};
+    const std::wstring pattern = *wideFolder + L'*';
+    HANDLE find = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                      FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         // An empty drive root lists no entry at all, not even "." and "..".
         return error == ERROR_FILE_NOT_FOUND ? OpResult::success() : FromWinError(error);
     }
+    // The program's paths are opened without the long-path prefix, so a full path must stay
+    // below MAX_PATH with its closing NUL, counted in UTF-16 units. A folder is worth entering
+    // only when a file in it could be opened: its name, a separator and one letter at least.
+    const auto room = static_cast<long long>(MAX_PATH) - 1 - static_cast<long long>(wideFolder->size());
     if (visitor.enter(FolderId{0, nextFolder_++})) {
+        std::string name;
         do {
-            const std::string_view name(data.cFileName); // ends at its NUL
-            // "?" stands in for a letter the code page lacks; such a name opens nothing.
-            if (name == "." || name == ".." || name.find('?') != std::string_view::npos) {
+            const std::wstring_view wide(data.cFileName); // ends at its NUL
+            if (wide == L"." || wide == L"..") {
                 continue;
             }
-            visitor.entry(name, EntryTypeFromAttributes(data.dwFileAttributes));
-        } while (::FindNextFileA(find, &data));
+            const EntryType type = EntryTypeFromAttributes(data.dwFileAttributes);
+            const auto needed = static_cast<long long>(wide.size()) + (type == EntryType::Folder ? 2 : 0);
+            if (needed <= room && ExactCodePage(wide, name)) {
+                visitor.entry(name, type);
+            }
+        } while (::FindNextFileW(find, &data));
     }
     ::FindClose(find);
     return OpResult::success();
