@@ -434,6 +434,12 @@ TEST(WinPicture, UprightByOrientation) {
     }
 }
 
+TEST(WinPicture, MissingOnlyWhenItsFolderIsThere) {
+    TestFolder dir;
+    EXPECT_EQ(ReadWinPicture(dir.path() + "\\gone.jpg", {}).result.failure, Failure::NotFound);
+    EXPECT_EQ(ReadWinPicture(dir.path() + "\\gone\\a.jpg", {}).result.failure, Failure::Other);
+}
+
 TEST(RememberedRead, ReadsAgainOnlyWhatChanged) {
     TestFolder dir;
     const std::string path = dir.writeBmp("a.bmp", 4, 4);

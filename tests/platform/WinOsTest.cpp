@@ -112,6 +112,20 @@ TEST(WinOs, TheScanSkipsFilesWhosePathIsTooLongToOpen) {
     ::DeleteFileW(tooLong.c_str()); // beyond what the folder's clean-up can reach
 }
 
+TEST(WinOs, AFileIsMissingOnlyWhenItsFolderIsThere) {
+    TestFolder dir;
+    WinOs os;
+    std::string content;
+    EXPECT_EQ(os.readFile(dir.path() + "\\gone.jpg", content).failure, Failure::NotFound);
+    EXPECT_EQ(os.deleteFile(dir.path() + "\\gone.jpg").failure, Failure::NotFound);
+    EXPECT_EQ(os.readFile(dir.path() + "\\gone\\a.jpg", content).failure, Failure::Other);
+    char drive = 'Z'; // a drive letter that names no drive
+    while (drive > 'D' && (::GetLogicalDrives() & (1U << (drive - 'A'))) != 0) {
+        --drive;
+    }
+    EXPECT_EQ(os.readFile(std::string(1, drive) + ":\\pics\\a.jpg", content).failure, Failure::Other);
+}
+
 TEST(WinOs, RenameNeverReplacesUnlessAskedAndCopyRespectsReadOnly) {
     TestFolder dir;
     WinOs os;

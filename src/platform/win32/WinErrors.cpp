@@ -1,18 +1,24 @@
+#include "platform/FileFailure.h"
 #include "platform/win32/WinOs.h"
 
 #include <windows.h>
 
 namespace zelvano {
 
-OpResult FromWinError(unsigned long error) {
+namespace {
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+} // namespace
+
+OpResult FromWinError(unsigned long error, std::string_view path) {
+    // A missing folder on the way, a drive or share that is away or not ready: all ordinary
+    // failures, so that no record is offered for removal while its drive is gone.
     Failure kind = Failure::Other;
     switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_BAD_NETPATH:
-    case ERROR_INVALID_DRIVE:
-        kind = Failure::NotFound;
-        break;
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
@@ -32,7 +38,10 @@ OpResult FromWinError(unsigned long error) {
     if (reason.empty()) {
         reason = "error " + std::to_string(error);
     }
-    return OpResult::fail(kind, reason);
+    if (error == ERROR_FILE_NOT_FOUND && !path.empty()) {
+        return FileNotFound(path, '\\', IsFolder, std::move(reason));
+    }
+    return OpResult::fail(kind, std::move(reason));
 }
 
 EntryType EntryTypeFromAttributes(unsigned long attributes) {

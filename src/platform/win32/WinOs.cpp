@@ -11,8 +11,8 @@ namespace zelvano {
 
 namespace {
 
-OpResult LastError() {
-    return FromWinError(::GetLastError());
+OpResult LastError(const std::string& path) {
+    return FromWinError(::GetLastError(), path);
 }
 
 // A handle that is closed when it goes out of scope.
@@ -53,7 +53,7 @@ bool ReadOnly(const std::string& path) {
 OpResult Move(const std::string& from, const std::string& to, bool replace) {
     return ::MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)
                ? OpResult::success()
-               : LastError();
+               : LastError(from); // "not found" is about the file that moves
 }
 
 } // namespace
@@ -65,11 +65,11 @@ bool WinOs::fileExists(const std::string& path) {
 }
 
 OpResult WinOs::setArchiveOnly(const std::string& path) {
-    return ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE) ? OpResult::success() : LastError();
+    return ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE) ? OpResult::success() : LastError(path);
 }
 
 OpResult WinOs::deleteFile(const std::string& path) {
-    return ::DeleteFileA(path.c_str()) ? OpResult::success() : LastError();
+    return ::DeleteFileA(path.c_str()) ? OpResult::success() : LastError(path);
 }
 
 OpResult WinOs::renameFile(const std::string& from, const std::string& to, bool replace) {
@@ -82,7 +82,7 @@ OpResult WinOs::copyFile(const std::string& from, const std::string& to, bool re
     }
     const std::string temporary = to + ".zelvano-copy";
     if (!::CopyFileA(from.c_str(), temporary.c_str(), FALSE)) {
-        return LastError();
+        return LastError(from);
     }
     OpResult moved = Move(temporary, to, replace);
     if (!moved.ok()) {
@@ -107,13 +107,13 @@ OpResult WinOs::readFile(const std::string& path, const ContentSink& sink) {
     const Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) {
-        return LastError();
+        return LastError(path);
     }
     std::vector<char> buffer(std::size_t{1} << 20);
     for (;;) {
         DWORD read = 0;
         if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
-            return LastError();
+            return LastError(path);
         }
         if (read == 0) {
             return OpResult::success();
@@ -127,13 +127,13 @@ OpResult WinOs::readFileStart(const std::string& path, std::size_t count, std::s
     const Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
-        return LastError();
+        return LastError(path);
     }
     start.resize(count);
     DWORD read = 0;
     const BOOL ok = ::ReadFile(file.get(), start.data(), static_cast<DWORD>(start.size()), &read, nullptr);
     start.resize(ok ? read : 0);
-    return ok ? OpResult::success() : LastError();
+    return ok ? OpResult::success() : LastError(path);
 }
 
 OpResult WinOs::readFileEnd(const std::string& path, std::size_t count, std::string& end) {
@@ -142,7 +142,7 @@ OpResult WinOs::readFileEnd(const std::string& path, std::size_t count, std::str
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) {
-        return LastError();
+        return LastError(path);
     }
     const auto total = static_cast<std::uint64_t>(size.QuadPart);
     end.resize(static_cast<std::size_t>(std::min<std::uint64_t>(count, total)));
@@ -152,7 +152,7 @@ OpResult WinOs::readFileEnd(const std::string& path, std::size_t count, std::str
     if (!::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) ||
         !::ReadFile(file.get(), end.data(), static_cast<DWORD>(end.size()), &read, nullptr)) {
         end.clear();
-        return LastError();
+        return LastError(path);
     }
     end.resize(read);
     return OpResult::success();
@@ -168,7 +168,7 @@ OpResult WinOs::replaceFile(const std::string& path, const ContentSource& conten
         const Handle file(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
-            return LastError();
+            return LastError(path);
         }
         content([&](std::string_view piece) {
             if (error == ERROR_SUCCESS) {
@@ -182,7 +182,7 @@ OpResult WinOs::replaceFile(const std::string& path, const ContentSource& conten
     }
     if (error != ERROR_SUCCESS) {
         ::DeleteFileA(temporary.c_str());
-        return FromWinError(error);
+        return FromWinError(error, path);
     }
     return OpResult::success();
 }
@@ -191,10 +191,10 @@ OpResult WinOs::appendToFile(const std::string& path, std::string_view content) 
     const Handle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
-        return LastError();
+        return LastError(path);
     }
     const DWORD error = WriteAll(file.get(), content);
-    return error == ERROR_SUCCESS ? OpResult::success() : FromWinError(error);
+    return error == ERROR_SUCCESS ? OpResult::success() : FromWinError(error, path);
 }
 
 std::string WinOs::executableFolder() {

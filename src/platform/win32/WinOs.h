@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string_view>
 
 namespace zelvano {
 
@@ -38,8 +39,10 @@ private:
     std::atomic<std::uint64_t> nextFolder_{1};
 };
 
-// The failure kind of a Windows error code, with the system's text as the reason.
-OpResult FromWinError(unsigned long error);
+// The failure kind of a Windows error code from an operation on `path`, with the system's text as
+// the reason. "File not found" is NotFound only when the path's folder is there (see
+// FileNotFound); without a path it cannot be told from a missing folder, and is an ordinary failure.
+OpResult FromWinError(unsigned long error, std::string_view path = {});
 
 // What a folder listing's attributes say an entry is: reparse points to folders (junctions,
 // mount points, links) are never entered, reparse points to files are links.

@@ -43,7 +43,7 @@ OpResult Failed(Failure kind, const char* what, HRESULT hr) {
 OpResult ReadHead(const std::string& path, std::string& head) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return FromWinError(::GetLastError());
+        return FromWinError(::GetLastError(), path);
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return OpResult::fail(Failure::Other, "a folder, not a file");
@@ -52,7 +52,7 @@ OpResult ReadHead(const std::string& path, std::string& head) {
         ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return FromWinError(::GetLastError());
+        return FromWinError(::GetLastError(), path);
     }
     head.resize(kExifBytes);
     DWORD read = 0;
@@ -60,7 +60,7 @@ OpResult ReadHead(const std::string& path, std::string& head) {
     const DWORD error = ::GetLastError();
     ::CloseHandle(file);
     head.resize(ok ? read : 0);
-    return ok ? OpResult::success() : FromWinError(error);
+    return ok ? OpResult::success() : FromWinError(error, path);
 }
 
 std::wstring Wide(const std::string& bytes) {

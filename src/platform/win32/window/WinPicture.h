@@ -26,9 +26,9 @@ struct WinPictureRead {
 
 // Reads a picture file with the Windows Imaging Component. With a bound (width and height above
 // 0) the picture is decoded scaled to fit inside it, never enlarged, and turned upright; without
-// one only the header is read. Failures: NotFound when the file is not there, NotAPicture when its
-// content is not recognised as a picture, AccessError when it may not be read, and Other when a
-// recognised picture could not be decoded. Safe to call on any thread.
+// one only the header is read. Failures: NotFound when its folder is there and the file is not,
+// NotAPicture when its content is not recognised as a picture, AccessError when it may not be read,
+// and Other when a recognised picture could not be decoded. Safe to call on any thread.
 WinPictureRead ReadWinPicture(const std::string& path, PixelSize bound);
 
 // Turns stored pixels upright by an Exif orientation (1 to 8).
