@@ -12,6 +12,10 @@ std::string WithTypeExtension(std::string name, const std::string& picType);
 // A record of the list file is one line per cell, so no name in it may hold a CR or an LF.
 bool HoldsLineBreak(std::string_view text);
 inline constexpr std::string_view kNoLineBreak = "A name can not hold a line break. Write it on one line.";
+// A name typed in a dialog that the file system's names cannot hold exactly, in the bytes the
+// program keeps.
+inline constexpr std::string_view kNotWritable =
+    "The name holds characters that can not be written in a file name. Type them again.";
 
 // Whether two names differ in ASCII letter case alone.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);

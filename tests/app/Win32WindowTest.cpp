@@ -3,7 +3,9 @@
 #include "platform/win32/window/Win32Window.h"
 
 #include "app/FmZelvano.h"
+#include "fileops/FileNames.h"
 #include "picturelist/ListFile.h"
+#include "platform/win32/CodePage.h"
 #include "platform/win32/window/MessagePump.h"
 #include "support/TestFolder.h"
 
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <deque>
 #include <dlgs.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -98,20 +101,44 @@ Step Press(int button, std::vector<std::string>* texts = nullptr) {
     };
 }
 
-// Types into the input box's edit (100), or the file name of the save dialog, keeping what it
-// showed, and presses OK.
+// The input box's edit (100), or the file name of the save dialog.
+HWND EditOf(HWND dialog) {
+    HWND edit = nullptr;
+    for (const int id : {100, cmb13, edt1}) {
+        edit = edit != nullptr ? edit : ::GetDlgItem(dialog, id);
+    }
+    EXPECT_NE(edit, nullptr);
+    return edit;
+}
+
+// Types into the dialog's edit, keeping what it showed, and presses OK.
 Step Type(const std::string& text, std::string* shown = nullptr) {
     return [=](HWND dialog) {
-        HWND edit = nullptr;
-        for (const int id : {100, cmb13, edt1}) {
-            edit = edit != nullptr ? edit : ::GetDlgItem(dialog, id);
-        }
-        ASSERT_NE(edit, nullptr);
+        HWND edit = EditOf(dialog);
         if (shown != nullptr) {
             *shown = TextOf(edit);
         }
         ::SetWindowTextA(edit, text.c_str());
         ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+}
+
+// Types UTF-16 text, which the code page may not hold, and presses OK.
+Step TypeWide(const std::wstring& text) {
+    return [=](HWND dialog) {
+        ::SetWindowTextW(EditOf(dialog), text.c_str());
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+}
+
+// Keeps the UTF-16 text the dialog's edit shows, and presses Cancel.
+Step CancelShowing(std::wstring* shown) {
+    return [=](HWND dialog) {
+        HWND edit = EditOf(dialog);
+        shown->assign(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+        shown->resize(
+            static_cast<std::size_t>(::GetWindowTextW(edit, shown->data(), static_cast<int>(shown->size()))));
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     };
 }
 
@@ -281,6 +308,33 @@ TEST_F(Win32Window, RenameAndCopy) {
     }
     EXPECT_EQ(dir.read("backup/shot.jpg"), dir.read("pics/p0.jpg"));
     EXPECT_EQ(items().back(), "shot.jpg");
+}
+
+// A typed name the code page cannot hold exactly is never changed into one it can (a C with a
+// circumflex into C): it is refused, and the dialog comes back with what was typed.
+TEST_F(Win32Window, ANameTheCodePageCannotHoldIsRefusedAndShownAgain) {
+    if (::GetACP() != 1252) {
+        GTEST_SKIP() << "the names are chosen for code page 1252";
+    }
+    pictures(1);
+    start();
+    const std::wstring typed = L"\u0108at";
+    std::vector<std::string> said;
+    std::wstring renameShown;
+    std::wstring copyShown;
+    {
+        const Answers answers({TypeWide(typed), Press(IDOK, &said), CancelShowing(&renameShown),
+                               TypeWide(WideFromCodePage(dir.folder("pics")).value() + typed),
+                               Press(IDOK, &said), CancelShowing(&copyShown)});
+        click(*c().Command4);
+        click(*c().Command6);
+    }
+    EXPECT_EQ(said, std::vector<std::string>(2, std::string(kNotWritable)));
+    EXPECT_EQ(renameShown, typed);
+    EXPECT_TRUE(copyShown.ends_with(typed)) << "the chosen folder may show with it";
+    EXPECT_EQ(items(), std::vector<std::string>{"p0.jpg"});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.folder("pics")), {}), 1)
+        << "nothing renamed or copied";
 }
 
 TEST_F(Win32Window, PrintWithoutAPrinterSaysSo) {

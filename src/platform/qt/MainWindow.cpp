@@ -1,6 +1,7 @@
 #include "platform/qt/MainWindow.h"
 
 #include "app/ProductInfo.h"
+#include "fileops/FileNames.h"
 #include "platform/ScopeExit.h"
 #include "platform/qt/OffThread.h"
 #include "platform/qt/PictureReader.h"
@@ -38,10 +39,6 @@ int ShiftState(Qt::KeyboardModifiers m) {
     return (m.testFlag(Qt::ShiftModifier) ? 1 : 0) | (m.testFlag(Qt::ControlModifier) ? 2 : 0) |
            (m.testFlag(Qt::AltModifier) ? 4 : 0);
 }
-
-// A name typed or kept in a dialog that cannot be written as the bytes of a file name.
-constexpr std::string_view kNotWritable =
-    "The name holds characters that can not be written in a file name. Type them again.";
 
 // How long a picture may take to read for printing.
 constexpr std::chrono::milliseconds kPrintReadPatience{10000};

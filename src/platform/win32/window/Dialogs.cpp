@@ -1,6 +1,8 @@
 #include "platform/win32/window/Dialogs.h"
 
 #include "app/ProductInfo.h"
+#include "fileops/FileNames.h"
+#include "platform/win32/CodePage.h"
 
 #include <commdlg.h>
 #include <vector>
@@ -55,28 +57,32 @@ private:
 
 constexpr WORD kEdit = 100;
 
+// What the edit holds: the text it shows when the box opens, and the text it held on OK. Kept wide,
+// so that what the user typed comes back exactly when the code page cannot hold it.
 struct InputState {
-    std::string text;
-    std::string answer;
+    std::wstring text;
 };
 
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 INT_PTR CALLBACK InputProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<InputState*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* state = reinterpret_cast<InputState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG:
-        ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         state = reinterpret_cast<InputState*>(lParam);
-        ::SetDlgItemTextA(dialog, kEdit, state->text.c_str());
-        ::SendDlgItemMessageA(dialog, kEdit, EM_SETSEL, 0, -1);
+        ::SetDlgItemTextW(dialog, kEdit, state->text.c_str());
+        ::SendDlgItemMessageW(dialog, kEdit, EM_SETSEL, 0, -1);
         ::SetFocus(::GetDlgItem(dialog, kEdit));
         return FALSE; // the focus is set
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            HWND edit = ::GetDlgItem(dialog, kEdit);
-            std::string answer(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
-            answer.resize(static_cast<std::size_t>(
-                ::GetWindowTextA(edit, answer.data(), static_cast<int>(answer.size()))));
-            state->answer = std::move(answer);
+            state->text = WindowText(::GetDlgItem(dialog, kEdit));
             ::EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -119,31 +125,46 @@ std::string InputBox(HWND owner, const std::string& prompt, const std::string& t
     t.item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, {7, 20, 216, 14}, kEdit, 0x81, "");
     t.item(BS_DEFPUSHBUTTON | WS_TABSTOP, {119, 46, 50, 14}, IDOK, 0x80, "OK");
     t.item(BS_PUSHBUTTON | WS_TABSTOP, {173, 46, 50, 14}, IDCANCEL, 0x80, "Cancel");
-    InputState state{text, {}};
-    const INT_PTR answer = ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), t.get(), owner, InputProc,
-                                                     reinterpret_cast<LPARAM>(&state));
-    return answer == IDOK ? state.answer : std::string();
+    // A Unicode dialog: an edit of the 8-bit calls would keep look-alikes of what was typed.
+    InputState state{WideFromCodePage(text).value_or(std::wstring())};
+    for (;;) {
+        if (::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), t.get(), owner, InputProc,
+                                      reinterpret_cast<LPARAM>(&state)) != IDOK) {
+            return {};
+        }
+        if (std::optional<std::string> answer = ExactCodePage(state.text)) {
+            return *answer;
+        }
+        ShowMessage(owner, std::string(kNotWritable));
+    }
 }
 
 std::optional<std::string> SaveFileDialog(HWND owner, const std::string& fileName) {
-    std::vector<char> file(32768, '\0');
-    fileName.copy(file.data(), file.size() - 1);
-    OPENFILENAMEA ofn{};
+    std::vector<wchar_t> file(32768, L'\0');
+    const std::wstring preset = WideFromCodePage(fileName).value_or(std::wstring());
+    preset.copy(file.data(), file.size() - 1);
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-    if (::GetSaveFileNameA(&ofn)) {
-        return std::string(file.data());
-    }
-    if (::CommDlgExtendedError() == FNERR_INVALIDFILENAME) { // a preset the dialog will not take
-        file.assign(file.size(), '\0');
-        if (::GetSaveFileNameA(&ofn)) {
-            return std::string(file.data());
+    for (;;) {
+        // Asked in UTF-16, so that a name the code page cannot hold is seen as such.
+        bool chosen = ::GetSaveFileNameW(&ofn) != FALSE;
+        if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME) { // a preset it will not take
+            file.assign(file.size(), L'\0');
+            chosen = ::GetSaveFileNameW(&ofn) != FALSE;
         }
+        if (!chosen) {
+            return std::nullopt;
+        }
+        if (std::optional<std::string> path = ExactCodePage(file.data())) {
+            return path;
+        }
+        ShowMessage(owner, std::string(kNotWritable));
+        // The dialog comes back in the chosen folder with the chosen name, as typed.
     }
-    return std::nullopt;
 }
 
 } // namespace zelvano
