@@ -1,5 +1,6 @@
 #include "app/FmZelvano.h"
 #include "platform/NativeOs.h"
+#include "platform/win32/window/SingleInstance.h"
 #include "platform/win32/window/Win32Window.h"
 
 #include <windows.h>
@@ -8,12 +9,18 @@
 #include <objbase.h>
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
+    zelvano::NativeOs os;
+    const zelvano::SingleInstance copy(os.listFileFolder());
+    if (!copy.first()) {
+        copy.showFirst(); // this copy ends either way, its lists untouched
+        return 0;
+    }
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // the picture decoders and the shell
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    zelvano::NativeOs os;
     zelvano::Win32Window window;
+    copy.mark(window.hwnd());
     zelvano::FmZelvano form(os, window);
     window.wire(form);
     form.Form_Load();

@@ -5,6 +5,7 @@
 #include "app/FmZelvano.h"
 #include "fileops/FileNames.h"
 #include "picturelist/ListFile.h"
+#include "platform/FileFailure.h"
 #include "platform/win32/CodePage.h"
 #include "platform/win32/window/MessagePump.h"
 #include "support/TestFolder.h"
@@ -335,6 +336,89 @@ TEST_F(Win32Window, ANameTheCodePageCannotHoldIsRefusedAndShownAgain) {
     EXPECT_EQ(items(), std::vector<std::string>{"p0.jpg"});
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.folder("pics")), {}), 1)
         << "nothing renamed or copied";
+}
+
+// A running zelvano.exe, ended at the latest when this goes.
+class Program {
+public:
+    explicit Program(std::string exe) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        EXPECT_TRUE(::CreateProcessA(exe.c_str(), exe.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                     &startup, &process_));
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program() {
+        if (process_.hProcess != nullptr) {
+            ::TerminateProcess(process_.hProcess, 1);
+            ::WaitForSingleObject(process_.hProcess, 5000);
+            ::CloseHandle(process_.hThread);
+            ::CloseHandle(process_.hProcess);
+        }
+    }
+    // Whether it ended by itself within `ms`, with exit code 0.
+    bool endedWithin(DWORD ms) const {
+        DWORD code = 1;
+        return ::WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0 &&
+               ::GetExitCodeProcess(process_.hProcess, &code) && code == 0;
+    }
+    // Its main window once shown; null when it does not come within five seconds.
+    HWND window() const {
+        Search search{process_.dwProcessId, nullptr};
+        for (int waited = 0; search.found == nullptr && waited < 5000; waited += 20) {
+            ::Sleep(20);
+            ::EnumWindows(IsMainWindow, reinterpret_cast<LPARAM>(&search));
+        }
+        return search.found;
+    }
+
+private:
+    struct Search {
+        DWORD process;
+        HWND found;
+    };
+    static BOOL CALLBACK IsMainWindow(HWND w, LPARAM lParam) {
+        auto* search = reinterpret_cast<Search*>(lParam);
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(w, &process);
+        char name[32] = {};
+        ::GetClassNameA(w, name, sizeof name);
+        if (process == search->process && std::string(name) == kMainWindowClass && ::IsWindowVisible(w)) {
+            search->found = w;
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    PROCESS_INFORMATION process_{};
+};
+
+// Two copies for one list folder would write its lists over each other: a second start brings the
+// running window to the front and ends, touching no list.
+TEST_F(Win32Window, ASecondStartShowsTheRunningWindowAndEnds) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string exe = dir.path() + "\\zelvano.exe"; // its lists are kept beside it
+    ASSERT_TRUE(::CopyFileA((FolderPart(self, '\\') + "\\" + ZELVANO_EXE).c_str(), exe.c_str(), FALSE));
+    const std::string list = pictures(1);
+    const std::string before = TestFolder::slurp(list);
+    const Program first(exe);
+    HWND running = first.window();
+    ASSERT_NE(running, nullptr);
+    ::ShowWindow(running, SW_MINIMIZE);
+
+    const ULONGLONG started = ::GetTickCount64();
+    const Program second(exe);
+    EXPECT_TRUE(second.endedWithin(10000));
+    while ((::GetForegroundWindow() != running || ::IsIconic(running)) &&
+           ::GetTickCount64() - started < 10000) {
+        ::Sleep(5);
+    }
+    std::printf("second start to the first window in front: %llu ms\n", ::GetTickCount64() - started);
+    EXPECT_EQ(::GetForegroundWindow(), running);
+    EXPECT_FALSE(::IsIconic(running));
+    EXPECT_EQ(TestFolder::slurp(list), before);
 }
 
 TEST_F(Win32Window, PrintWithoutAPrinterSaysSo) {

@@ -8,7 +8,6 @@ namespace zelvano {
 
 namespace {
 
-constexpr const char* kClass = "ZelvanoMain";
 constexpr int kIconId = 1; // in the program's resources
 
 // Places and sizes in twips, as the window was designed; client area 11550 x 7665.
@@ -66,11 +65,11 @@ constexpr DWORD kStyle =
 } // namespace
 
 Win32Window::Win32Window() : dpi_(ScreenDpi()), font_(MessageFont()) {
-    RegisterWindowClass(kClass, Proc, IDC_ARROW, 0,
+    RegisterWindowClass(kMainWindowClass, Proc, IDC_ARROW, 0,
                         ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId)));
     RECT frame{0, 0, px(kClient.width), px(kClient.height)};
     ::AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
-    hwnd_ = ::CreateWindowExA(0, kClass, std::string(kWindowCaption).c_str(), kStyle, CW_USEDEFAULT,
+    hwnd_ = ::CreateWindowExA(0, kMainWindowClass, std::string(kWindowCaption).c_str(), kStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
                               Menus(), ::GetModuleHandleA(nullptr), this);
     buildControls();

@@ -41,6 +41,9 @@ struct Win32Controls {
 // Menu commands.
 enum MenuId : WORD { kMenuExit = 201, kMenuUpdate = 202 };
 
+// The main window's class, by which a second copy of the program finds the first.
+inline constexpr const char* kMainWindowClass = "ZelvanoMain";
+
 // fmZelvano with the plain Win32 controls of the system's 8-bit (ANSI) calls: builds the window,
 // forwards the user's actions to the handlers, and is the window seam the handlers drive. The
 // program's own changes of the controls send no notifications, so they never come back as events.
