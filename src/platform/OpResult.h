@@ -7,7 +7,7 @@ namespace zelvano {
 // The failure kinds the handlers tell apart; everything else is Other.
 enum class Failure {
     None,
-    NotFound,    // the file or a folder on its path does not exist
+    NotFound,    // the file is gone from a folder that is there (see FileNotFound)
     AccessError, // write protection, access refused, read-only medium
     NotAPicture, // the file exists but the picture loader cannot read it
     Other,       // anything else: a folder where a file was expected, an I/O error, ...

@@ -51,6 +51,7 @@ TEST(WinOs, HiddenAndSystemFilesCountAsMissing) {
     ASSERT_TRUE(::SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_TRUE(os.fileExists(list)) << "read-only files are ordinary";
     EXPECT_FALSE(os.fileExists(dir.path())) << "a folder is no file";
+    ::SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_NORMAL); // so that the folder can go
 }
 
 TEST(WinOs, ArchiveAloneClearsReadOnlyHiddenAndSystem) {
