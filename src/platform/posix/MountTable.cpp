@@ -4,6 +4,7 @@
 #include <array>
 #include <set>
 #include <sstream>
+#include <sys/sysmacros.h>
 
 namespace zelvano {
 
@@ -14,6 +15,7 @@ struct Mount {
     std::string point;
     std::string type;
     std::string source;
+    std::string majorMinor;   // the file system's device, as the table gives it
     std::uint64_t device = 0; // of the files under its point
 };
 
@@ -37,8 +39,8 @@ std::string Unescape(std::string_view field) {
 
 bool ParseLine(const std::string& line, Mount& m) {
     std::istringstream in(line);
-    std::string id, parent, majorMinor, options, field;
-    if (!(in >> id >> parent >> majorMinor >> m.root >> m.point >> options)) {
+    std::string id, parent, options, field;
+    if (!(in >> id >> parent >> m.majorMinor >> m.root >> m.point >> options)) {
         return false;
     }
     while (in >> field && field != "-") { // optional fields end at "-"
@@ -87,6 +89,24 @@ bool Covers(const Mount& outer, const Mount& inner) {
     return outer.device == inner.device && (outer.root == "/" || Under(inner.root, outer.root));
 }
 
+// The device of the files under a mount point. The table tells it, without a word to the drive, so
+// that a network drive that has stopped answering cannot hold the listing. Only a btrfs subvolume
+// (or a bcachefs one) has a device of its own that the table does not show; those are local disks,
+// asked with `deviceOf`.
+std::optional<std::uint64_t> DeviceOfMount(const Mount& m, const DeviceOf& deviceOf) {
+    if (m.type == "btrfs" || m.type == "bcachefs") {
+        return deviceOf(m.point);
+    }
+    unsigned major = 0;
+    unsigned minor = 0;
+    char colon = 0;
+    std::istringstream in(m.majorMinor);
+    if (!(in >> major >> colon >> minor) || colon != ':') {
+        return std::nullopt;
+    }
+    return makedev(major, minor);
+}
+
 } // namespace
 
 std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const DeviceOf& deviceOf) {
@@ -96,7 +116,7 @@ std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const D
     while (std::getline(in, line)) {
         Mount m;
         if (ParseLine(line, m) && (m.point == "/" || HoldsFiles(m))) {
-            const auto device = deviceOf(m.point);
+            const auto device = DeviceOfMount(m, deviceOf);
             if (device) { // a mount point that cannot be read cannot be searched either
                 m.device = *device;
                 mounts.push_back(std::move(m));

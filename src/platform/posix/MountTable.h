@@ -9,9 +9,8 @@
 
 namespace zelvano {
 
-// The device that files under a mount point are on, as stat reports it (a btrfs subvolume or a
-// ZFS dataset has one of its own, which the mount table does not show); nothing when it cannot be
-// read.
+// The device that files under a mount point are on, as stat reports it (a btrfs subvolume has one of
+// its own, which the mount table does not show); nothing when it cannot be read.
 using DeviceOf = std::function<std::optional<std::uint64_t>(const std::string& mountPoint)>;
 
 // The drives of a Linux mount table (the text of /proc/self/mountinfo): "/" first, then in the
