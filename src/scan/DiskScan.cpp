@@ -4,33 +4,37 @@
 #include "picturelist/ListSteps.h"
 #include "scan/FindFiles.h"
 
-#include <algorithm>
-#include <thread>
+#include <chrono>
+#include <string_view>
 
 namespace zelvano {
 
 namespace {
 
-std::string ProgressText(const ScanProgress& progress) {
-    return std::to_string(progress.pictures.load()) + " pictures found, " +
-           std::to_string(progress.folders.load()) + " folders searched";
-}
-
-unsigned SearchThreads() {
-    return std::clamp(std::thread::hardware_concurrency(), 1U, 8U);
+// The wait window's line: the counts, and the drive the scan waits for once it has been silent for
+// a tenth of the time it is given, so that the user knows what the scan waits for.
+std::string ProgressText(const ScanProgress& progress, std::chrono::milliseconds silence) {
+    const std::string counts = std::to_string(progress.pictures.load()) + " pictures found, " +
+                               std::to_string(progress.folders.load()) + " folders searched";
+    if (progress.silentFor() < silence / 10) {
+        return counts;
+    }
+    return "Waiting for " + progress.drive() + " to answer - " + counts;
 }
 
 // The search of every drive, as it runs off the window's thread. It holds the findings and the
 // operating system (which lives as long as the program) and nothing of the window's.
-void Search(ScanFindings& findings, Os& os, const std::string& pattern, unsigned threads) {
+void Search(ScanFindings& findings, Os& os, const std::string& pattern, std::chrono::milliseconds silence) {
     try {
         findings.DriveList = ListDrives(os);
-        SearchJob job{os, findings.found, findings.progress, threads};
+        SearchJob job{os, findings.found, findings.progress, kListingsInFlight, silence};
         for (const std::string& drive : findings.DriveList) {
+            findings.firstRow.push_back(findings.found.count());
             std::string path = drive;
             std::int32_t fileCount = 0;
             std::int16_t dirCount = 0;
             FindFilesAPI(job, path, pattern, fileCount, dirCount);
+            findings.silent.push_back(job.silent);
             if (job.tableFull) {
                 break; // nothing more can be recorded
             }
@@ -91,6 +95,40 @@ void ShowFindings(Context& c, const std::string& listFile, bool allRecorded) {
     c.win.focusList();
 }
 
+// The drive of the list `drives` that holds `folder`: the one with the longest root it begins with.
+std::size_t DriveOf(std::string_view folder, const std::vector<std::string>& drives) {
+    std::size_t owner = drives.size();
+    for (std::size_t k = 0; k < drives.size(); ++k) {
+        if (folder.starts_with(drives[k]) &&
+            (owner == drives.size() || drives[k].size() > drives[owner].size())) {
+            owner = k;
+        }
+    }
+    return owner;
+}
+
+// A drive that did not answer was not searched: its pictures keep the records the old list had for
+// them, in the drive's place, so that a scan never drops what it could not see.
+PicTable KeepSilentDrives(const PicTable& old, const ScanFindings& f, bool& tableFull) {
+    std::vector<std::size_t> owners(old.count());
+    for (std::size_t row = 0; row < old.count(); ++row) {
+        owners[row] = DriveOf(old.folder(row), f.DriveList);
+    }
+    PicTable kept;
+    for (std::size_t k = 0; k < f.silent.size(); ++k) {
+        const std::size_t end = k + 1 < f.firstRow.size() ? f.firstRow[k + 1] : f.found.count();
+        for (std::size_t row = f.firstRow[k]; row < end; ++row) {
+            tableFull = tableFull || !kept.append(f.found.folder(row), f.found.name(row));
+        }
+        for (std::size_t row = 0; f.silent[k] && row < old.count(); ++row) {
+            if (owners[row] == k) {
+                tableFull = tableFull || !kept.append(old.folder(row), old.name(row));
+            }
+        }
+    }
+    return kept;
+}
+
 } // namespace
 
 std::vector<std::string> ListDrives(Os& os) {
@@ -103,10 +141,11 @@ std::shared_ptr<ScanFindings> ScanDisk(Context& c) {
     auto findings = std::make_shared<ScanFindings>();
     Os& os = c.os;
     const std::string pattern = "*." + c.state.PicType;
-    const unsigned threads = SearchThreads();
+    const std::chrono::milliseconds silence = c.state.scanSilence;
     const Ending ending = c.win.runWhilePainting(
-        [findings, &os, pattern, threads] { Search(*findings, os, pattern, threads); },
-        [&c, findings] { c.win.setWaitProgress(ProgressText(findings->progress)); }, Wait{true, {}});
+        [findings, &os, pattern, silence] { Search(*findings, os, pattern, silence); },
+        [&c, findings, silence] { c.win.setWaitProgress(ProgressText(findings->progress, silence)); },
+        Wait{true, {}});
     if (ending != Ending::Done) {
         return nullptr;
     }
@@ -133,8 +172,19 @@ void Command1_Click(Context& c) {
         }
         return;
     }
-    s.PicList = std::move(findings->found);
+    std::vector<std::string> silent;
+    for (std::size_t k = 0; k < findings->silent.size(); ++k) {
+        if (findings->silent[k]) {
+            silent.push_back(findings->DriveList[k]);
+        }
+    }
+    s.PicList = silent.empty() ? std::move(findings->found)
+                               : KeepSilentDrives(s.PicList, *findings, findings->tableFull);
     ShowFindings(c, CurrentListFile(c), !findings->tableFull);
+    for (const std::string& drive : silent) {
+        c.win.message("The drive " + drive +
+                      " did not answer. Its pictures are listed as the last scan found them.");
+    }
     c.win.setBusyCursor(false);
     c.win.setCounterCaption(std::to_string(s.PicCount()) + " Pictures/ " +
                             std::to_string(s.PageStart + c.win.listIndex() + 1));

@@ -15,6 +15,10 @@ namespace zelvano {
 struct ScanFindings {
     std::vector<std::string> DriveList;
     PicTable found;
+    // For each drive of DriveList: the row of `found` where its records start, and whether it
+    // stopped answering (it was passed over and added nothing).
+    std::vector<std::size_t> firstRow;
+    std::vector<bool> silent;
     ScanProgress progress;
     bool tableFull = false; // more were found than PicList holds
     std::string failure;    // why the search stopped part way, if it did

@@ -12,9 +12,10 @@ void FindFilesAPI(SearchJob& job, std::string& Path, const std::string& SearchSt
         Path += separator;
     }
     const NamePattern pattern(SearchStr);
-    TreeWalk walk(job.os, pattern, job.progress, job.threads);
+    TreeWalk walk(job.os, pattern, job.progress, job.threads, job.silence);
     const TreeWalk::Result result = walk.run(Path, job.found);
     job.tableFull = job.tableFull || result.tableFull;
+    job.silent = result.silent;
     const auto clampAdd = [](auto& counter, std::uint64_t add) {
         using T = std::remove_reference_t<decltype(counter)>;
         const auto room = static_cast<std::uint64_t>(std::numeric_limits<T>::max() - counter);

@@ -14,8 +14,10 @@ struct SearchJob {
     Os& os;
     PicTable& found; // records are appended here
     ScanProgress& progress;
-    unsigned threads = 2;
+    unsigned threads = kListingsInFlight;
+    std::chrono::milliseconds silence = kScanSilence;
     bool tableFull = false; // set when more files matched than the table holds
+    bool silent = false;    // set when the last tree's drive stopped answering; it added nothing
 };
 
 // Searches the folder tree at Path for files whose names match SearchStr and appends a record

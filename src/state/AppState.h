@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/LastAnswer.h"
 #include "platform/OpResult.h"
 #include "platform/Window.h"
 #include "state/PicTable.h"
@@ -37,6 +38,8 @@ struct AppState {
     ShownPicture shown;
     // How long a read for the selection may wait for a drive that does not answer.
     std::chrono::milliseconds readPatience = kReadPatience;
+    // How long a drive may say nothing during a scan before it is passed over.
+    std::chrono::milliseconds scanSilence = kScanSilence;
 
     // The number of records, which is also the first free row.
     [[nodiscard]] int PicCount() const { return static_cast<int>(PicList.count()); }

@@ -2,11 +2,14 @@
 
 #include "picturelist/ListFile.h"
 #include "picturelist/Paging.h"
+#include "platform/Worker.h"
 #include "support/AppFixture.h"
 #include "viewing/Selection.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace zelvano::test {
 namespace {
@@ -92,6 +95,41 @@ TEST_F(DiskScan, MoreThanTheTableHoldsStopsAtItsLastRowAndSaysSo) {
     EXPECT_EQ(win.messages()[0],
               "More than 500001 jpg pictures were found. The list holds the first 500001.");
     EXPECT_EQ(win.counter, "500001 Pictures/ 1");
+}
+
+// A drive that stops answering holds only itself: the drives after it are searched, the wait
+// window names it meanwhile, and its pictures keep the records the last scan gave them.
+TEST_F(DiskScan, ADriveThatDoesNotAnswerIsPassedOverAndKeepsItsRecords) {
+    os.drives = {dir.folder("disk1"), dir.folder("disk2"), dir.folder("disk3")};
+    dir.writeBmp("disk1/a.jpg", 4, 4);
+    dir.writeBmp("disk2/sub/new.jpg", 4, 4);
+    dir.writeBmp("disk3/c.jpg", 4, 4);
+    load("jpg", ListText({{dir.folder("disk1"), "a.jpg"},
+                          {dir.folder("disk2/sub"), "old2.jpg"},
+                          {dir.folder("elsewhere"), "x.jpg"},
+                          {dir.folder("disk3"), "old3.jpg"}}));
+    Gate silent;
+    os.gate = &silent;
+    os.gatedFolders = {dir.folder("disk2")};
+    c.state.scanSilence = std::chrono::milliseconds(300);
+    win.cancelAfter = std::chrono::seconds(10); // a scan that waits for the silent drive ends all the same
+    Command1_Click(c);
+    EXPECT_EQ(SerializeList(c.state.PicList), ListText({{dir.folder("disk1"), "a.jpg"},
+                                                        {dir.folder("disk2/sub"), "old2.jpg"},
+                                                        {dir.folder("disk3"), "c.jpg"}}));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), SerializeList(c.state.PicList));
+    const auto progress = win.shown("progress");
+    EXPECT_NE(
+        std::find(progress.begin(), progress.end(),
+                  "Waiting for " + dir.folder("disk2") + " to answer - 1 pictures found, 1 folders searched"),
+        progress.end());
+    EXPECT_EQ(win.messages(), std::vector<std::string>{"The drive " + dir.folder("disk2") +
+                                                       " did not answer. Its pictures are listed as the last "
+                                                       "scan found them."});
+    silent.open();
+    for (int i = 0; i < 500 && Worker::AnyUnderWay(); ++i) { // the listing left behind ends
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 // A drive that stops answering in the middle of a scan: Cancel gives the window back at once, and

@@ -102,9 +102,16 @@ Ending FakeWindow::runWhilePainting(const std::function<void()>& work, const std
         limit = *cancelAfter;
         early = Ending::Cancelled;
     }
-    if (limit.count() > 0 && done.wait_for(limit) != std::future_status::ready) {
-        leftBehind_.push_back(std::move(worker));
-        return early;
+    // The progress runs now and then, as the window's timer runs it.
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+        if (limit.count() > 0 && std::chrono::steady_clock::now() >= until) {
+            leftBehind_.push_back(std::move(worker));
+            return early;
+        }
+        if (progress) {
+            progress();
+        }
     }
     worker.join();
     if (progress) {

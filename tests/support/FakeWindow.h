@@ -85,7 +85,12 @@ public:
         journal.emplace_back("wait");
         waitShown = true;
     }
-    void setWaitProgress(const std::string& text) override { waitProgress = text; }
+    void setWaitProgress(const std::string& text) override {
+        if (text != waitProgress) {
+            journal.push_back("progress:" + text);
+        }
+        waitProgress = text;
+    }
     void closeWait() override {
         journal.emplace_back("wait closed");
         waitShown = false;
