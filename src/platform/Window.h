@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/LastAnswer.h"
 #include "platform/OpResult.h"
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zelvano {
 
@@ -43,13 +46,37 @@ struct Wait {
     // The wait window's Cancel button and Escape end the wait; so do Exit, File > Exit and the
     // window's close box, which then end the program at once.
     bool cancellable = false;
-    // The wait ends when this runs out; zero waits as long as the work takes.
+    // How long the work may go without a word from its drive before the wait ends: counted from
+    // the drive's last answer when `drive` is given, so that work that keeps getting answers (a
+    // large picture from a slow drive) is never given up, else from the start. Zero waits as long
+    // as the work takes.
     std::chrono::milliseconds patience{0};
+    std::shared_ptr<const LastAnswer> drive;
+
+    // A wait that the user may end, as long as the work takes; one that ends after `patience`.
+    static Wait Cancellable() { return {true, {}, nullptr}; }
+    static Wait Within(std::chrono::milliseconds patience,
+                       std::shared_ptr<const LastAnswer> drive = nullptr) {
+        return {false, patience, std::move(drive)};
+    }
+
+    // Whether a wait that began at `start` has run out of patience: the one rule of every wait.
+    [[nodiscard]] bool runOut(std::chrono::steady_clock::time_point start) const {
+        if (patience.count() <= 0) {
+            return false;
+        }
+        return (drive ? drive->silentFor()
+                      : std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)) >= patience;
+    }
 };
 
-// How long a read for the selection (the preview, the picture box's header) may wait for a drive
-// that does not answer before it is given up.
-inline constexpr std::chrono::milliseconds kReadPatience{2000};
+// How long a drive may say nothing while a picture is read from it for the selection (the preview,
+// the picture box's header) before the read is given up: "its drive did not answer".
+inline constexpr std::chrono::milliseconds kReadSilence{2000};
+
+// How long a drive may say nothing while the picture is read for printing, at the printer's dots.
+inline constexpr std::chrono::milliseconds kPrintReadSilence{10000};
 
 // How a wait for work off the window's thread ended. Work that did not end Done is left to finish,
 // or never finish, on its own: it holds everything it uses, and what it makes is dropped.

@@ -145,7 +145,7 @@ std::shared_ptr<ScanFindings> ScanDisk(Context& c) {
     const Ending ending = c.win.runWhilePainting(
         [findings, &os, pattern, silence] { Search(*findings, os, pattern, silence); },
         [&c, findings, silence] { c.win.setWaitProgress(ProgressText(findings->progress, silence)); },
-        Wait{true, {}});
+        Wait::Cancellable());
     if (ending != Ending::Done) {
         return nullptr;
     }

@@ -36,8 +36,8 @@ struct AppState {
     ScaleMode scaleMode = ScaleMode::Twips;
     std::vector<std::string> DriveList; // roots of the volumes the scan searches
     ShownPicture shown;
-    // How long a read for the selection may wait for a drive that does not answer.
-    std::chrono::milliseconds readPatience = kReadPatience;
+    // How long a drive may say nothing while the selection reads from it.
+    std::chrono::milliseconds readSilence = kReadSilence;
     // How long a drive may say nothing during a scan before it is passed over.
     std::chrono::milliseconds scanSilence = kScanSilence;
 

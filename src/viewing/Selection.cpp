@@ -23,7 +23,7 @@ bool DriveAnswers(Context& c, const std::string& path) {
             std::string start;
             os.readFileStart(path, 1, start); // what it says is the picture readers' to say
         },
-        {}, Wait{false, c.state.readPatience});
+        {}, Wait::Within(c.state.readSilence));
     return ending == Ending::Done;
 }
 

@@ -191,7 +191,7 @@ TEST(MainWindow, AFailedWaitGivesTheControlsBack) {
     auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
     window.setEnabled(Button::Command1, true);
     window.setEnabled(Button::Command7, false);
-    EXPECT_THROW(window.runWhilePainting([] { throw std::runtime_error("lost"); }, {}, Wait{true, {}}),
+    EXPECT_THROW(window.runWhilePainting([] { throw std::runtime_error("lost"); }, {}, Wait::Cancellable()),
                  std::runtime_error);
     EXPECT_TRUE(scan->isEnabled());
     EXPECT_TRUE(list->isEnabled());

@@ -96,18 +96,15 @@ Ending FakeWindow::runWhilePainting(const std::function<void()>& work, const std
         work();
         ended->set_value();
     });
-    std::chrono::milliseconds limit = wait.patience;
-    Ending early = Ending::OutOfTime;
-    if (wait.cancellable && cancelAfter) {
-        limit = *cancelAfter;
-        early = Ending::Cancelled;
-    }
-    // The progress runs now and then, as the window's timer runs it.
-    const auto until = std::chrono::steady_clock::now() + limit;
+    // The progress runs now and then, as the window's timer runs it. In a cancellable wait the user
+    // presses Cancel after `cancelAfter`.
+    const auto start = std::chrono::steady_clock::now();
     while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-        if (limit.count() > 0 && std::chrono::steady_clock::now() >= until) {
+        const bool cancel =
+            wait.cancellable && cancelAfter && std::chrono::steady_clock::now() - start >= *cancelAfter;
+        if (cancel || wait.runOut(start)) {
             leftBehind_.push_back(std::move(worker));
-            return early;
+            return cancel ? Ending::Cancelled : Ending::OutOfTime;
         }
         if (progress) {
             progress();

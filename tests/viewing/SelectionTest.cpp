@@ -61,7 +61,7 @@ TEST_F(Selection, AReadThatDoesNotAnswerIsGivenUp) {
     Gate silent;
     os.gate = &silent;
     os.gatedReads = {pics() + "p1.jpg"};
-    c.state.readPatience = std::chrono::milliseconds(100);
+    c.state.readSilence = std::chrono::milliseconds(100);
     const int previews = win.previews;
     const auto selected = std::chrono::steady_clock::now();
     SelectEntry(c, 1);

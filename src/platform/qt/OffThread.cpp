@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <chrono>
 #include <memory>
 
 namespace zelvano {
@@ -40,6 +41,7 @@ Ending RunOffThread(std::function<void()> work, const std::function<void()>& tic
     QTimer poll;
     QElapsedTimer clock;
     clock.start();
+    const auto start = std::chrono::steady_clock::now();
     qint64 lastTick = 0;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
         if (worker->done()) {
@@ -47,7 +49,7 @@ Ending RunOffThread(std::function<void()> work, const std::function<void()>& tic
         } else if (cancelled && cancelled()) {
             ending = Ending::Cancelled;
             loop.quit();
-        } else if (wait.patience.count() > 0 && clock.elapsed() >= wait.patience.count()) {
+        } else if (wait.runOut(start)) {
             ending = Ending::OutOfTime;
             loop.quit();
         } else if (tick && clock.elapsed() - lastTick >= 100) {

@@ -20,6 +20,24 @@ namespace zelvano {
 
 namespace {
 
+// A file that notes each piece its drive delivers.
+class HeardFile : public QFile {
+public:
+    explicit HeardFile(LastAnswer* heard) : heard_(heard) {}
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 n = QFile::readData(data, maxSize);
+        if (heard_ != nullptr && n > 0) {
+            heard_->heard();
+        }
+        return n;
+    }
+
+private:
+    LastAnswer* heard_;
+};
+
 // Opens the file by its bytes, so that a name that is not UTF-8 opens too.
 OpResult OpenBytes(const std::string& path, QFile& file) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -69,9 +87,9 @@ OpResult NotDecoded(const QImageReader& reader, std::string_view head, QSize siz
 
 } // namespace
 
-PictureRead ReadPicture(const std::string& path, QSize bound) {
+PictureRead ReadPicture(const std::string& path, QSize bound, LastAnswer* heard) {
     PictureRead out;
-    QFile file;
+    HeardFile file(heard);
     out.result = OpenBytes(path, file);
     if (!out.result.ok()) {
         return out;
@@ -112,11 +130,12 @@ PictureRead ReadPicture(const std::string& path, QSize bound) {
     return out;
 }
 
-PictureRead ReadPictureOffThread(const std::string& path, QSize bound, std::chrono::milliseconds patience) {
+PictureRead ReadPictureOffThread(const std::string& path, QSize bound, std::chrono::milliseconds silence) {
     auto read = std::make_shared<PictureRead>(); // a read given up may end after this has returned
-    if (RunOffThread([read, path, bound] { *read = ReadPicture(path, bound); }, {}, Wait{false, patience}) !=
-        Ending::Done) {
-        return {OpResult::fail(Failure::Other, "it took too long to read"), {}, {}};
+    auto heard = std::make_shared<LastAnswer>();
+    if (RunOffThread([read, heard, path, bound] { *read = ReadPicture(path, bound, heard.get()); }, {},
+                     Wait::Within(silence, heard)) != Ending::Done) {
+        return {OpResult::fail(Failure::Other, "its drive did not answer"), {}, {}};
     }
     return std::move(*read);
 }

@@ -19,15 +19,17 @@ struct PictureRead {
 
 // Reads a picture file. With a valid `bound` the picture is decoded turned upright and scaled to
 // fit inside the bound (never enlarged); large photos are decoded at that size, not in full.
-// Without a bound only the header is read. The file is closed again before this returns.
+// Without a bound only the header is read. The file is closed again before this returns. Each
+// piece read from the drive is noted in `heard`, when given.
 // Failures: NotFound when the file is not there, NotAPicture when its content is not recognised
 // as a picture, AccessError when it may not be read, and Other when it could not be opened or a
 // recognised picture could not be decoded (too large, cut short, a read error).
-PictureRead ReadPicture(const std::string& path, QSize bound);
+PictureRead ReadPicture(const std::string& path, QSize bound, LastAnswer* heard = nullptr);
 
-// The same, on a worker thread, while the window keeps painting (user input waits). A read that
-// has not ended within `patience` (a drive that stopped answering) is given up and left behind.
+// The same, on a worker thread, while the window keeps painting (user input waits). A read whose
+// drive says nothing for `silence` is given up and left behind; one that keeps delivering, however
+// slowly, is waited for.
 PictureRead ReadPictureOffThread(const std::string& path, QSize bound,
-                                 std::chrono::milliseconds patience = kReadPatience);
+                                 std::chrono::milliseconds silence = kReadSilence);
 
 } // namespace zelvano

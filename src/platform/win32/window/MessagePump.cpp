@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <memory>
 
 namespace zelvano {
@@ -56,15 +57,15 @@ Ending RunOffThread(std::function<void()> work, const std::function<void()>& tic
     HANDLE done = ended.get();
     const DWORD wakeFor =
         wait.cancellable ? QS_ALLINPUT : QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_TIMER;
-    const ULONGLONG start = ::GetTickCount64();
-    ULONGLONG lastTick = start;
+    const auto start = std::chrono::steady_clock::now();
+    ULONGLONG lastTick = ::GetTickCount64();
     while (::MsgWaitForMultipleObjects(1, &done, FALSE, 20, wakeFor) != WAIT_OBJECT_0) {
         wait.cancellable ? PumpAll() : DoEvents();
         const ULONGLONG now = ::GetTickCount64();
         if (cancelled && cancelled()) {
             return Ending::Cancelled;
         }
-        if (wait.patience.count() > 0 && now - start >= static_cast<ULONGLONG>(wait.patience.count())) {
+        if (wait.runOut(start)) {
             return Ending::OutOfTime;
         }
         if (tick && now - lastTick >= 100) {

@@ -23,7 +23,7 @@ WinPictureRead ReadWithPatience(const std::string& path, PixelSize bound,
                                 std::chrono::milliseconds patience) {
     auto read = std::make_shared<WinPictureRead>(); // a read given up may end after this has returned
     if (RunOffThread([read, path, bound] { *read = ReadWinPicture(path, bound); }, {},
-                     Wait{false, patience}) != Ending::Done) {
+                     Wait::Within(patience)) != Ending::Done) {
         return {OpResult::fail(Failure::Other, "it took too long to read"), {}, {}};
     }
     return std::move(*read);
@@ -31,7 +31,7 @@ WinPictureRead ReadWithPatience(const std::string& path, PixelSize bound,
 
 // The reads for the selection: the preview, and the picture box's header.
 WinPictureRead ReadForSelection(const std::string& path, PixelSize bound) {
-    return ReadWithPatience(path, bound, kReadPatience);
+    return ReadWithPatience(path, bound, kReadSilence);
 }
 
 } // namespace
