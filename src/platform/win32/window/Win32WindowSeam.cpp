@@ -14,17 +14,14 @@ namespace zelvano {
 
 namespace {
 
-// How long a picture may take to read for printing: at the printer's dots it is a large picture.
-constexpr std::chrono::milliseconds kPrintReadPatience{10000};
-
-// Reads a picture off the window's thread; a read that has not ended within `patience` (a drive
-// that stopped answering) is given up and left behind.
-WinPictureRead ReadWithPatience(const std::string& path, PixelSize bound,
-                                std::chrono::milliseconds patience) {
+// Reads a picture off the window's thread; a read whose drive says nothing for `silence` is given
+// up and left behind, one that keeps delivering is waited for.
+WinPictureRead ReadWithPatience(const std::string& path, PixelSize bound, std::chrono::milliseconds silence) {
     auto read = std::make_shared<WinPictureRead>(); // a read given up may end after this has returned
-    if (RunOffThread([read, path, bound] { *read = ReadWinPicture(path, bound); }, {},
-                     Wait::Within(patience)) != Ending::Done) {
-        return {OpResult::fail(Failure::Other, "it took too long to read"), {}, {}};
+    auto heard = std::make_shared<LastAnswer>();
+    if (RunOffThread([read, heard, path, bound] { *read = ReadWinPicture(path, bound, heard.get()); }, {},
+                     Wait::Within(silence, heard)) != Ending::Done) {
+        return {OpResult::fail(Failure::Other, "its drive did not answer"), {}, {}};
     }
     return std::move(*read);
 }
@@ -233,7 +230,7 @@ PrintArea Win32Window::printableArea() {
 OpResult Win32Window::printPicture(bool landscape, float widthMm, float heightMm) {
     // Decoded no larger than the page needs, so that a very large photo prints as well.
     const PixelSize dots = printer_.dots(landscape, widthMm, heightMm);
-    const WinPictureRead read = ReadWithPatience(picturePath_, dots, kPrintReadPatience);
+    const WinPictureRead read = ReadWithPatience(picturePath_, dots, kPrintReadSilence);
     if (!read.result.ok()) {
         return read.result;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/PictureSignature.h"
 #include "platform/win32/WinOs.h"
+#include "platform/win32/window/HeardStream.h"
 
 #include <windows.h>
 
@@ -158,7 +159,7 @@ Pixels Upright(const Pixels& stored, int orientation) {
     return out;
 }
 
-WinPictureRead ReadWinPicture(const std::string& path, PixelSize bound) {
+WinPictureRead ReadWinPicture(const std::string& path, PixelSize bound, LastAnswer* heard) {
     WinPictureRead out;
     std::string head;
     out.result = ReadHead(path, head);
@@ -173,10 +174,15 @@ WinPictureRead ReadWinPicture(const std::string& path, PixelSize bound) {
         out.result = Failed(Failure::Other, "the picture decoders are missing", hr);
         return out;
     }
+    ComPtr<IStream> stream;
+    hr = OpenHeardStream(Wide(path), heard, &stream);
+    if (FAILED(hr)) {
+        out.result = FromWinError(HRESULT_CODE(hr), path);
+        return out;
+    }
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
-    hr = factory->CreateDecoderFromFilename(Wide(path).c_str(), nullptr, GENERIC_READ,
-                                            WICDecodeMetadataCacheOnDemand, &decoder);
+    hr = factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder);
     if (SUCCEEDED(hr)) {
         hr = decoder->GetFrame(0, &frame);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/LastAnswer.h"
 #include "platform/OpResult.h"
 #include "platform/Window.h"
 
@@ -28,8 +29,9 @@ struct WinPictureRead {
 // 0) the picture is decoded scaled to fit inside it, never enlarged, and turned upright; without
 // one only the header is read. Failures: NotFound when its folder is there and the file is not,
 // NotAPicture when its content is not recognised as a picture, AccessError when it may not be read,
-// and Other when a recognised picture could not be decoded. Safe to call on any thread.
-WinPictureRead ReadWinPicture(const std::string& path, PixelSize bound);
+// and Other when a recognised picture could not be decoded. Each piece read from the drive is
+// noted in `heard`, when given. Safe to call on any thread.
+WinPictureRead ReadWinPicture(const std::string& path, PixelSize bound, LastAnswer* heard = nullptr);
 
 // Turns stored pixels upright by an Exif orientation (1 to 8).
 Pixels Upright(const Pixels& stored, int orientation);
