@@ -1,4 +1,5 @@
-// The scan's search on a tree given on the command line.
+// The scan's search on a tree given on the command line. Without THREADS it keeps as many listings
+// in flight as the scan command does.
 //   scan_bench DIR [TYPE] [THREADS]          prints the number of pictures and the time taken
 //   scan_bench --list DIR [TYPE] [THREADS]   prints the records as the list file holds them
 #include "picturelist/ListFile.h"
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
     }
     std::string path = argv[first];
     const std::string type = argc > first + 1 ? argv[first + 1] : "jpg";
-    const unsigned threads = argc > first + 2 ? static_cast<unsigned>(std::stoul(argv[first + 2])) : 2U;
+    const unsigned threads =
+        argc > first + 2 ? static_cast<unsigned>(std::stoul(argv[first + 2])) : zelvano::kListingsInFlight;
 
     zelvano::PosixOs os;
     zelvano::PicTable found;
