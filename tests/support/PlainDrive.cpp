@@ -1,20 +1,56 @@
-// plain_drive FOLDER [fuse options]: mounts a drive over FOLDER that shows what FOLDER held, and
-// that, like many FUSE, SMB and NFS drives, can rename but has no hard links and takes no rename
-// flags. It prints "ready" once the drive answers.
+// plain_drive [--silent] FOLDER [fuse options]: mounts a drive over FOLDER that shows what FOLDER
+// held, and that, like many FUSE, SMB and NFS drives, can rename but has no hard links and takes no
+// rename flags. It prints "ready" once the drive answers.
+//
+// --silent: a network drive that has stopped answering. Its mount point can still be looked at, but
+// every folder listing waits until the drive is told to go on (SIGUSR1) or is ended (SIGTERM,
+// SIGINT, SIGHUP), which unmounts it. Run it multithreaded (without -s), so that a waiting listing
+// holds nothing else up.
 #define FUSE_USE_VERSION 31
 
+#include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fuse.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 int base = -1; // FOLDER as it was before the drive covered it
+
+// A silent drive's listings wait for this pipe to become readable. Nothing ever reads it, so once
+// told to go on, every listing after goes on too.
+bool silent = false;
+std::array<int, 2> goOn{-1, -1};
+std::array<struct sigaction, NSIG> previous{};
+
+void GoOn(int sig) {
+    const int saved = errno;
+    [[maybe_unused]] const ssize_t told = ::write(goOn[1], "x", 1);
+    errno = saved;
+    // The ending signals go on to FUSE's own handler, which ends the drive's loop.
+    if (sig != SIGUSR1 && previous[static_cast<std::size_t>(sig)].sa_handler != SIG_DFL &&
+        previous[static_cast<std::size_t>(sig)].sa_handler != SIG_IGN) {
+        previous[static_cast<std::size_t>(sig)].sa_handler(sig);
+    }
+}
+
+// Called once FUSE has set its own handlers, which these wrap.
+void ListenForGoOn() {
+    for (const int sig : {SIGUSR1, SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction action {};
+        action.sa_handler = GoOn;
+        ::sigemptyset(&action.sa_mask);
+        ::sigaction(sig, &action, &previous[static_cast<std::size_t>(sig)]);
+    }
+}
 
 const char* Relative(const char* path) {
     return path[1] == '\0' ? "." : path + 1;
@@ -26,6 +62,9 @@ int Result(int r) {
 
 void* Init(fuse_conn_info* /*conn*/, fuse_config* config) {
     config->use_ino = 1;
+    if (silent) {
+        ListenForGoOn();
+    }
     [[maybe_unused]] const ssize_t told = ::write(STDOUT_FILENO, "ready\n", 6);
     return nullptr;
 }
@@ -37,6 +76,9 @@ int GetAttr(const char* path, struct stat* st, fuse_file_info* fi) {
 
 int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t /*offset*/, fuse_file_info* /*fi*/,
             fuse_readdir_flags /*flags*/) {
+    pollfd told{goOn[0], POLLIN, 0};
+    while (silent && ::poll(&told, 1, -1) < 0 && errno == EINTR) {
+    }
     const int fd = ::openat(base, Relative(path), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* folder = fd < 0 ? nullptr : ::fdopendir(fd);
     if (folder == nullptr) {
@@ -94,8 +136,18 @@ int Chmod(const char* path, mode_t mode, fuse_file_info* fi) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc > 1 && std::strcmp(argv[1], "--silent") == 0) {
+        silent = true;
+        if (::pipe2(goOn.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
+            std::perror("pipe");
+            return 1;
+        }
+        argv[1] = argv[0]; // FUSE takes the rest as it would without the option
+        ++argv;
+        --argc;
+    }
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER [fuse options]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--silent] FOLDER [fuse options]\n", argv[0]);
         return 2;
     }
     base = ::open(argv[1], O_RDONLY | O_DIRECTORY | O_CLOEXEC);
