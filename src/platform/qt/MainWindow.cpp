@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -255,6 +256,7 @@ void MainWindow::showWait() {
     vent_->setProgress({});
     vent_->show();
     vent_->raise();
+    vent_->activateWindow(); // the keys are Cancel's while the scan runs
 }
 
 void MainWindow::setWaitProgress(const std::string& text) {
@@ -264,8 +266,13 @@ void MainWindow::setWaitProgress(const std::string& text) {
 }
 
 void MainWindow::closeWait() {
+    // Counts the window's own activity too: a tool window is active along with its owner.
+    const bool hadKeys = vent_ != nullptr && vent_->isActiveWindow();
     delete vent_;
     vent_ = nullptr;
+    if (hadKeys) {
+        activateWindow(); // the keys come back here, also where no window manager gives them back
+    }
 }
 
 void MainWindow::setBusyCursor(bool busy) {
@@ -280,7 +287,15 @@ Ending MainWindow::runWhilePainting(const std::function<void()>& work, const std
     if (!wait.cancellable) {
         return RunOffThread(work, progress, wait);
     }
-    // Only Exit, File > Exit, the close box and Cancel take input meanwhile.
+    // Only Exit, File > Exit, the close box and Cancel take input meanwhile. Exit takes no keyboard
+    // focus, so that the focus does not pass to it from the controls disabled here: a key that
+    // reached the window would end the program. The keys belong to the wait window's Cancel.
+    const QPointer<QWidget> focused = focusWidget();
+    const Qt::FocusPolicy exitFocus = c_.Command8->focusPolicy();
+    c_.Command8->setFocusPolicy(Qt::NoFocus);
+    if (focused == c_.Command8) {
+        c_.Command8->clearFocus();
+    }
     std::vector<std::pair<QWidget*, bool>> controls;
     for (QWidget* w : std::initializer_list<QWidget*>{c_.List1, c_.Command1, c_.Command2, c_.Command3,
                                                       c_.Command4, c_.Command5, c_.Command6, c_.Command7}) {
@@ -297,6 +312,10 @@ Ending MainWindow::runWhilePainting(const std::function<void()>& work, const std
         update_->setEnabled(true);
         for (auto& [w, enabled] : controls) {
             w->setEnabled(enabled);
+        }
+        c_.Command8->setFocusPolicy(exitFocus);
+        if (focused != nullptr && focused->isEnabled()) {
+            focused->setFocus(Qt::OtherFocusReason);
         }
     });
     return handlers_.runCancellable([&](const std::function<bool()>& cancelled) {

@@ -2,6 +2,7 @@
 
 #include "platform/qt/Controls.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -35,6 +36,8 @@ WaitWindow::WaitWindow(QWidget* owner)
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("Cancel"));
     cancel->setGeometry((6195 - 1035) / 2 / t, 1005 / t, 1035 / t, 375 / t);
+    cancel->setAutoDefault(true); // Enter presses it, as in a dialog
+    cancel->setFocus();           // taken up when the window is activated
     connect(cancel, &QPushButton::clicked, this, &WaitWindow::cancelled);
     QCoreApplication::instance()->installEventFilter(this); // Escape in any window of the program
     const QRect screen = (owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen())->geometry();
@@ -47,6 +50,11 @@ bool WaitWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QFrame::eventFilter(watched, event);
+}
+
+void WaitWindow::closeEvent(QCloseEvent* event) {
+    event->ignore(); // the window manager's close (Alt+F4) is one more way to say Cancel
+    emit cancelled();
 }
 
 void WaitWindow::setProgress(const QString& text) {

@@ -7,7 +7,7 @@ class QLabel;
 namespace zelvano {
 
 // Vent: the borderless wait window of the scan, centred on the screen, with a line of progress
-// under its label.
+// under its label. It takes the keys while it is up: Escape, Enter and Space are Cancel's.
 class WaitWindow : public QFrame {
     Q_OBJECT
 
@@ -16,11 +16,12 @@ public:
     void setProgress(const QString& text);
 
 signals:
-    // The Cancel button, or Escape anywhere in the program.
+    // The Cancel button, Escape anywhere in the program, or closing the wait window.
     void cancelled();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QLabel* progress_;
