@@ -173,6 +173,11 @@ void MainWindow::setCheckedOption(int option) {
     QRadioButton* button = c_.Option.at(static_cast<std::size_t>(option));
     const QSignalBlocker block(button);
     button->setChecked(true);
+    // Tab enters the group at the chosen type, as it does once the user has been in the group,
+    // not at the first button, where Space or an arrow would choose a type unasked.
+    for (QRadioButton* other : c_.Option) {
+        other->setFocusPolicy(other == button ? Qt::StrongFocus : Qt::ClickFocus);
+    }
 }
 
 void MainWindow::setEnabled(Button button, bool enabled) {
