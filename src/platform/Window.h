@@ -38,6 +38,9 @@ enum class Button { Command1, Command7 };
 inline constexpr int kKeyBackspace = 8;
 inline constexpr int kKeyDelete = 46;
 
+// What the printer dialog says when there is no printer to choose.
+inline constexpr std::string_view kNoPrinter = "No printer is installed on this computer.";
+
 // The status bar's two panels: 1 holds the path, 2 the size text.
 enum class Panel { One = 1, Two = 2 };
 
@@ -149,7 +152,8 @@ public:
     // no question of its own when the file exists.
     virtual std::optional<std::string> saveFileDialog(const std::string& fileName) = 0;
 
-    // The system's printer dialog: false when cancelled.
+    // The system's printer dialog: false when cancelled. With no printer installed it says so
+    // (kNoPrinter) and gives false.
     virtual bool printerDialog() = 0;
     [[nodiscard]] virtual PrintArea printableArea() = 0;
     // Prints the picture Picture1 holds on one page, at the printable area's top-left corner.

@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -375,6 +376,11 @@ QPrinter& MainWindow::printer() {
 }
 
 bool MainWindow::printerDialog() {
+    // Said as the system printer dialog says it on Windows; Qt's would offer only a PDF file.
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        message(std::string(kNoPrinter));
+        return false;
+    }
     QPrintDialog dialog(&printer(), this);
     return dialog.exec() == QDialog::Accepted;
 }
