@@ -91,6 +91,18 @@ TEST(MainWindow, EveryControlAtItsPlaceWithItsCaption) {
     QApplication::processEvents();
     EXPECT_GE(panel2->contentsRect().width(), panel2->fontMetrics().horizontalAdvance(panel2->text()));
     EXPECT_LE(panel2->geometry().right(), window.statusBar()->width());
+    // The longest counter caption and the wait window's texts fit on one line, in the fonts they got.
+    window.setCounterCaption("500001 jpeg Pictures/ 500001");
+    window.showWait();
+    window.setWaitProgress("Waiting for /media/photographer/Holiday pictures 2019-2023/ to answer - "
+                           "123456 pictures found, 1234567 folders searched");
+    auto* vent = window.findChild<QWidget*>("Vent");
+    for (QLabel* label : {window.controls().Label2, vent->findChild<QLabel*>("Label1"),
+                          vent->findChild<QLabel*>("Progress")}) {
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+            << label->text().toStdString();
+    }
+    window.closeWait();
     EXPECT_FALSE(window.controls().Command1->isEnabled());
     EXPECT_TRUE(window.controls().Picture1->isHidden());
     EXPECT_EQ(window.checkedOption(), -1);

@@ -1,5 +1,6 @@
 #include "platform/qt/Controls.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -58,7 +59,22 @@ void BuildStatusBar(QMainWindow& window, Controls& c) {
     window.setStatusBar(bar);
 }
 
+// Below this a text is no longer read at a glance; it is clipped instead.
+constexpr qreal kSmallestPoints = 6;
+
 } // namespace
+
+void FitOnOneLine(QLabel& label, QFont font) {
+    const QRect room = label.contentsRect();
+    const auto fits = [&] {
+        const QFontMetrics measured(font, &label); // at the label's own screen's resolution
+        return measured.horizontalAdvance(label.text()) <= room.width() && measured.height() <= room.height();
+    };
+    while (font.pointSizeF() > kSmallestPoints && !fits()) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    label.setFont(font);
+}
 
 Controls BuildControls(QMainWindow& window) {
     auto* area = new QWidget(&window);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+class QFont;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -39,5 +40,9 @@ inline constexpr int kLayoutTwipsPerPixel = 15;
 
 // Creates the controls on `window` at their places, with their captions and tab order.
 Controls BuildControls(QMainWindow& window);
+
+// Gives `label` `font`, made smaller where its text would not show whole on one line at its fixed
+// size: the layout is in pixels, the fonts the system gives are not.
+void FitOnOneLine(QLabel& label, QFont font);
 
 } // namespace zelvano

@@ -187,6 +187,7 @@ void MainWindow::setEnabled(Button button, bool enabled) {
 
 void MainWindow::setCounterCaption(const std::string& text) {
     c_.Label2->setText(Display(text));
+    FitOnOneLine(*c_.Label2, font()); // a count in the hundred thousands needs more than the label's room
 }
 
 void MainWindow::setPanelText(Panel panel, const std::string& text) {

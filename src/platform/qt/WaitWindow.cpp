@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,10 +26,7 @@ WaitWindow::WaitWindow(QWidget* owner)
     QFont font(QStringLiteral("Arial"), 18, QFont::Bold);
     font.setStyleHint(QFont::SansSerif);
     // Where Arial is missing its stand-in may be wider: the whole text must still show.
-    while (font.pointSize() > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width()) {
-        font.setPointSize(font.pointSize() - 1);
-    }
-    label->setFont(font);
+    FitOnOneLine(*label, font);
     label->setAlignment(Qt::AlignCenter);
     progress_->setObjectName(QStringLiteral("Progress"));
     progress_->setGeometry(135 / t, 735 / t, 5925 / t, 255 / t);
@@ -59,6 +57,10 @@ void WaitWindow::closeEvent(QCloseEvent* event) {
 
 void WaitWindow::setProgress(const QString& text) {
     progress_->setText(text);
+    FitOnOneLine(*progress_, font());
+    // A drive's path may be longer than the line even in the smallest font: its middle gives way.
+    const QFontMetrics measured(progress_->font(), progress_);
+    progress_->setText(measured.elidedText(text, Qt::ElideMiddle, progress_->contentsRect().width()));
 }
 
 } // namespace zelvano
