@@ -9,15 +9,18 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fuse3 libfuse3-dev
   dpkg-dev
+  # The tests that press keys and click on the real program: a display of their own, a window
+  # manager to give the keys as a desktop does, and the presses and clicks.
+  xvfb openbox xdotool
 )
 packages+=("$@")
 if [ "${ZELVANO_WITH_WINDOWS:-0}" = 1 ]; then
   # The Windows program and its tests, and Wine and a display to run them on.
-  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 wine xvfb)
+  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 wine)
 fi
 if [ "${ZELVANO_WITH_TOOLS:-0}" = 1 ]; then
   # Screenshots and the benchmark peers; only the scripts that need them ask for them.
-  packages+=(xvfb xdotool imagemagick hyperfine bfs fd-find)
+  packages+=(imagemagick hyperfine bfs fd-find sshfs openssh-server)
 fi
 
 missing=()

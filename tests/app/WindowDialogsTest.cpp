@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -146,8 +145,8 @@ TEST(WindowDialogs, EditedTexts) {
 }
 
 // The user's actions reach the handlers, the program's own do not. A drive that never answers in
-// the middle of a scan: the wait window's Cancel button, or Escape, gives the window back within
-// half a second, with the list as it was.
+// the middle of a scan: the wait window's Cancel button gives the window back within half a
+// second, with the list as it was.
 TEST(WindowDialogs, UserActionsReachTheHandlers) {
     test::TestFolder dir;
     test::TestOs os(dir.path());
@@ -173,26 +172,20 @@ TEST(WindowDialogs, UserActionsReachTheHandlers) {
     EXPECT_EQ(window.controls().Panel2->text(), "Size: 120 x 120");
     EXPECT_FALSE(window.controls().Preview1->pixmap().isNull());
 
-    for (const bool escape : {false, true}) {
-        QElapsedTimer sincePress;
-        QTimer::singleShot(300, &window, [&] {
-            EXPECT_FALSE(window.controls().Command4->isEnabled()) << "no other command meanwhile";
-            sincePress.start();
-            if (escape) {
-                QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-                QCoreApplication::sendEvent(&window, &key);
-            } else {
-                window.findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
-            }
-        });
-        window.controls().Command1->click();
-        const qint64 toInput = sincePress.elapsed();
-        std::cout << (escape ? "Escape" : "Cancel") << " to the window taking input: " << toInput << " ms\n";
-        EXPECT_LT(toInput, 500);
-        EXPECT_EQ(test::TestFolder::slurp(list), text);
-        EXPECT_EQ(window.listText(0), "a.bmp");
-        EXPECT_TRUE(window.controls().Command4->isEnabled());
-    }
+    // The keys that cancel are pressed on the real program (RealInputTest.sh); here, how soon.
+    QElapsedTimer sincePress;
+    QTimer::singleShot(300, &window, [&] {
+        EXPECT_FALSE(window.controls().Command4->isEnabled()) << "no other command meanwhile";
+        sincePress.start();
+        window.findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
+    });
+    window.controls().Command1->click();
+    const qint64 toInput = sincePress.elapsed();
+    std::cout << "Cancel to the window taking input: " << toInput << " ms\n";
+    EXPECT_LT(toInput, 500);
+    EXPECT_EQ(test::TestFolder::slurp(list), text);
+    EXPECT_EQ(window.listText(0), "a.bmp");
+    EXPECT_TRUE(window.controls().Command4->isEnabled());
 
     silent.open(); // the searches left behind end, and nothing of them is kept
     for (int waited = 0; WorkUnderWay() && waited < 5000; waited += 10) {

@@ -1,0 +1,317 @@
+#!/usr/bin/env bash
+# RealInputTest.sh PART PROGRAM [PLAIN_DRIVE]
+#
+# Drives a copy of the real program with key presses and clicks that the display server delivers
+# (xdotool on an Xvfb display of the test's own, under a light window manager, as on a desktop),
+# and reads what they did from the files on disk, the windows on the screen and whether the program
+# still answers. PART is one of:
+#   types    each time a type button becomes the chosen one, by a click or an arrow key, in changing
+#            order and back to the type chosen at start-up, that type's list is loaded
+#   session  the keyboard alone: arrows, Delete and Backspace in the list, Tab to the buttons, Enter
+#            and Escape in the boxes, the focus kept through each box and a minimise, and Print
+#            with no printer
+#   scan     Escape, Enter, Space and the window manager's close during a scan held up by a drive
+#            that does not answer (PLAIN_DRIVE --silent) cancel it, end nothing, and give the keys
+#            back to the list
+# Exits 77, skipped, when a tool it needs is missing or no FUSE drive can be mounted.
+# shellcheck disable=SC2317 # the conditions are called through within
+set -euo pipefail
+export LC_ALL=C.UTF-8
+
+part=${1:?part} program=${2:?program} plain_drive=${3:-}
+
+skip() {
+    echo "SKIPPED: $*"
+    exit 77
+}
+for tool in Xvfb xdotool openbox; do
+    command -v "$tool" >/dev/null || skip "no $tool here (scripts/install-deps.sh installs it)"
+done
+
+work=$(mktemp -d)
+app='' wm='' xvfb='' drive=''
+
+# Ends a child of ours: politely, then for certain.
+end() {
+    kill "$1" 2>/dev/null || return 0
+    for _ in $(seq 100); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -KILL "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+cleanup() {
+    set +e
+    # A listing held up by the drive would hold the program's end up too.
+    [ -n "$drive" ] && kill -USR1 "$drive" 2>/dev/null
+    [ -n "$app" ] && end "$app"
+    if [ -n "$drive" ]; then
+        end "$drive" # which unmounts it
+        fusermount3 -u -z "$work/drive" 2>/dev/null
+    fi
+    [ -n "$wm" ] && end "$wm"
+    [ -n "$xvfb" ] && end "$xvfb"
+    rm -rf --one-file-system "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' TERM INT HUP PIPE # the clean-up runs on these too
+
+fail() {
+    echo "FAILED: $*" >&2
+    echo "Windows on the screen:" >&2
+    for w in $(xdotool search --onlyvisible --class '^Zelvano$' 2>/dev/null); do
+        echo "  '$(xdotool getwindowname "$w")' $(xdotool getwindowgeometry "$w" | sed -n 3p)" >&2
+    done
+    exit 1
+}
+
+now_ms() {
+    local t=${EPOCHREALTIME/./}
+    echo $((t / 1000))
+}
+# Polls until the command holds; fails the test when it has not after $1 seconds.
+within() {
+    local deadline=$(($(now_ms) + $1 * 1000))
+    shift
+    until "$@"; do
+        (($(now_ms) < deadline)) || fail "not so after the time it was given: $*"
+        sleep 0.05
+    done
+}
+
+# --- The display, the window manager and the program ---
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+has_display() { [ -s "$work/display" ]; }
+within 10 has_display
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm=$!
+wm_runs() { xdotool get_num_desktops >/dev/null 2>&1; } # set by the window manager
+within 10 wm_runs
+
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
+export CUPS_SERVER="$work/no-cups.sock" # no printer is installed
+unset SESSION_MANAGER
+mkdir -m 700 "$work/run" "$work/app"
+cp "$program" "$work/app/"
+
+main_title='^Zelvano - Version'
+box_title='^Zelvano$' # the message boxes, and the wait window of the scan
+
+start_program() {
+    (cd "$work/app" && exec "./$(basename "$program")" >"$work/program.log" 2>&1) &
+    app=$!
+}
+main_window() { xdotool search --onlyvisible --name "$main_title" 2>/dev/null | head -n1; }
+main_shown() { [ -n "$(main_window)" ]; }
+active_is() { [ -n "$1" ] && [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+main_active() { active_is "$(main_window)"; }
+press() { xdotool key --clearmodifiers "$@"; }
+
+# A list file: for each name given, its folder $1 and the name, each line ended by CR LF.
+write_list() {
+    local file=$1 folder=$2
+    shift 2
+    : >"$file"
+    for name in "$@"; do printf '%s\r\n%s\r\n' "$folder" "$name" >>"$file"; done
+}
+records() { echo $(($(wc -l <"$1") / 2)); }
+
+# A bitmap of 2 x 2 red pixels: its file header, its info header, and two rows of 8 bytes.
+write_bmp() {
+    {
+        printf 'BM\x46\0\0\0\0\0\0\0\x36\0\0\0'
+        printf '\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0\0\0\0\0\x10\0\0\0'
+        printf '\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0'
+        printf '\0\0\xff\0\0\xff\0\0\0\0\xff\0\0\xff\0\0'
+    } >"$1"
+}
+
+# --- Boxes: each is a new window; the test answers the next one once it has the keys ---
+
+answered=''
+# A window titled like $1 other than the one answered last has the keys (as $box).
+new_box_active() {
+    local id
+    id=$(xdotool getactivewindow 2>/dev/null) && [ "$id" != "$answered" ] &&
+        [[ $(xdotool getwindowname "$id") =~ $1 ]] && box=$id
+}
+box_gone() { ! xdotool search --onlyvisible --class '^Zelvano$' 2>/dev/null | grep -qx "$box"; }
+# The keys are with a window again, and not with the box just answered.
+keys_back() {
+    local active
+    active=$(xdotool getactivewindow 2>/dev/null) && [ "$active" != "$box" ]
+}
+# Waits for a new window titled like $1 to have the keys, presses the keys given, and waits for it
+# to go and the keys to be with a window again, as they are for a user's next key.
+answer() {
+    local title=$1
+    shift
+    within 5 new_box_active "$title"
+    answered=$box
+    press "$@"
+    within 5 box_gone
+    within 5 keys_back
+}
+
+# Clicks a control of the main window at the place it was designed for, in twips.
+click_at() {
+    local w x y
+    w=$(main_window)
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    # Below the menu bar: the client area is 492 pixels high, the status bar 19.
+    x=$(($1 / 15)) y=$((HEIGHT - 19 - 492 + $2 / 15))
+    xdotool mousemove --window "$w" "$x" "$y" click 1
+}
+types=(jpg jpeg bmp gif tif)
+# The type buttons sit in their frame at 4440, 6900; their marks are near their left edges.
+type_left=(60 600 1260 1920 2460)
+click_type() {
+    local i
+    for i in "${!types[@]}"; do
+        if [ "${types[$i]}" = "$1" ]; then
+            click_at $((4440 + type_left[i] + 90)) $((6900 + 180 + 97))
+        fi
+    done
+}
+
+# --- The parts ---
+
+# bmp, gif and tif have lists of pictures that are gone, so that loading one asks whether to drop
+# its first record: Enter drops it, and Escape keeps the next, which is asked about in turn. Each
+# load of one of these takes one record off its list file. jpg and jpeg have no list, which an OK
+# box says. bmp, the first type with a list, is chosen at start-up.
+part_types() {
+    mkdir "$work/pics"
+    local t gone
+    for t in bmp gif tif; do
+        gone=()
+        for n in 1 2 3 4 5 6 7 8; do gone+=("gone$n.$t"); done
+        write_list "$work/app/Zelvano$t.log" "$work/pics/" "${gone[@]}"
+    done
+    declare -A loads=([bmp]=0 [gif]=0 [tif]=0)
+    chosen() {
+        case $1 in
+        jpg | jpeg) answer "$box_title" Return ;;
+        *)
+            answer "$box_title" Return
+            answer "$box_title" Escape
+            loads[$1]=$((loads[$1] + 1))
+            ;;
+        esac
+    }
+    start_program
+    # Before the window shows: the list is loaded, and loaded again as its button is set.
+    chosen bmp
+    chosen bmp
+    within 10 main_active
+    # Tab from the list enters the group at the chosen type, and the arrows choose as they move.
+    press Tab Tab Tab Tab Tab Tab Tab Tab
+    press Right && chosen gif
+    press Right && chosen tif
+    press Left && chosen gif
+    press Left && chosen bmp
+    press Left && chosen jpeg
+    press Left && chosen jpg
+    for t in tif bmp jpg gif jpeg bmp; do
+        click_type "$t"
+        chosen "$t"
+    done
+    for t in bmp gif tif; do
+        [ "$(records "$work/app/Zelvano$t.log")" = $((8 - loads[$t])) ] ||
+            fail "$t was loaded $((8 - $(records "$work/app/Zelvano$t.log"))) times, not ${loads[$t]}"
+    done
+    for t in jpg jpeg; do
+        if [ -e "$work/app/Zelvano$t.log" ]; then fail "a $t list was written"; fi
+    done
+}
+
+part_session() {
+    mkdir "$work/pics"
+    for n in a b c d e; do write_bmp "$work/pics/$n.bmp"; done
+    local list="$work/app/Zelvanobmp.log"
+    write_list "$list" "$work/pics/" a.bmp b.bmp c.bmp d.bmp e.bmp
+    start_program
+    within 10 main_active
+    # The list has the keys at start-up, on a.bmp.
+    press Down
+    press Delete
+    answer "$box_title" Return # Yes: b.bmp goes
+    b_deleted() { [ ! -e "$work/pics/b.bmp" ] && ! grep -q '^b.bmp' "$list"; }
+    within 5 b_deleted
+    press BackSpace            # c.bmp, now in b's place
+    answer "$box_title" Escape # No
+    if [ ! -e "$work/pics/c.bmp" ] || [ "$(records "$list")" != 4 ]; then fail "Escape deleted c.bmp"; fi
+    press Down # d.bmp
+    press Tab Tab Tab Tab space # Rename
+    answer '^New name:$' ctrl+a r e n a m e d period b m p Return
+    renamed() { [ ! -e "$work/pics/d.bmp" ] && [ -e "$work/pics/renamed.bmp" ] && grep -q ^renamed "$list"; }
+    within 5 renamed
+    # The renamed entry is selected again, in the list, which has the keys. Rename keeps them after
+    # its box is closed unanswered, and after the window has been minimised and back.
+    press Tab Tab Tab Tab space
+    answer '^New name:$' Escape
+    press space
+    answer '^New name:$' Escape
+    local w
+    w=$(main_window)
+    xdotool windowminimize "$w"
+    minimised() { ! main_shown; }
+    within 5 minimised
+    xdotool windowactivate "$w"
+    within 5 main_active
+    press space
+    answer '^New name:$' Escape
+    [ -e "$work/pics/renamed.bmp" ] || fail "Escape renamed the picture"
+    # Delete, Copy, Exit, the chosen type, then Print: with no printer it says so, and keeps the keys.
+    press Tab Tab Tab Tab Tab space
+    answer "$box_title" Return
+    press space
+    answer "$box_title" Escape
+}
+
+part_scan() {
+    [ -n "$plain_drive" ] || skip "the test drive was not built: pkg-config found no fuse3"
+    if [ ! -r /dev/fuse ] || [ ! -w /dev/fuse ]; then skip "no /dev/fuse to mount a drive with"; fi
+    command -v fusermount3 >/dev/null || skip "no fusermount3 to unmount a drive with"
+    mkdir "$work/drive" "$work/pics"
+    write_bmp "$work/drive/far.bmp"
+    "$plain_drive" --silent "$work/drive" -f >"$work/drive.log" 2>&1 &
+    drive=$!
+    mounted() { grep -qx ready "$work/drive.log" || ! kill -0 "$drive" 2>/dev/null; }
+    within 10 mounted
+    kill -0 "$drive" 2>/dev/null || skip "no FUSE drive could be mounted here: $(cat "$work/drive.log")"
+    # The scan looks at the drive's root before it lists it.
+    timeout 5 stat "$work/drive" >/dev/null || fail "the silent drive's root does not answer"
+
+    for n in a b c; do write_bmp "$work/pics/$n.bmp"; done
+    local list="$work/app/Zelvanobmp.log"
+    write_list "$list" "$work/pics/" a.bmp b.bmp c.bmp
+    cp "$list" "$work/list.before"
+    start_program
+    within 10 main_active
+    local key
+    for key in Escape Return space alt+F4; do
+        if [ "$key" = space ]; then
+            click_at $((360 + 700)) $((6960 + 187)) # the mouse leaves the focus on Scan
+        else
+            press Tab space # from the list to Scan
+        fi
+        within 5 new_box_active "$box_title" # the wait window, with the keys
+        answered=$box
+        press "$key"
+        within 3 box_gone
+        cmp -s "$list" "$work/list.before" || fail "the scan cancelled by $key changed the list"
+        # The program answers, and the list has the keys again.
+        within 5 main_active
+        press Delete
+        answer "$box_title" Escape
+    done
+}
+
+"part_$part"
+echo "PASSED: $part"
