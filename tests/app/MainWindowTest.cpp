@@ -2,7 +2,9 @@
 
 #include "app/FmZelvano.h"
 #include "platform/PictureSignature.h"
+#include "platform/qt/OffThread.h"
 #include "platform/qt/PictureReader.h"
+#include "support/PlainDriveMount.h"
 #include "support/TestFolder.h"
 
 #include <QApplication>
@@ -17,11 +19,13 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace zelvano {
 namespace {
@@ -208,6 +212,44 @@ TEST(MainWindow, AFailedWaitGivesTheControlsBack) {
     EXPECT_TRUE(scan->isEnabled());
     EXPECT_TRUE(list->isEnabled());
     EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("Command7"))->isEnabled());
+}
+
+// A photo from a far drive is waited for while the drive keeps delivering, however long that takes;
+// one whose drive stops delivering part way is given up once the drive has said nothing for the
+// patience, and shown as such.
+TEST(PictureReader, AFarDriveIsWaitedForAndASilentOneGivenUp) {
+    test::TestFolder dir;
+    QImage noise(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y) {
+        for (int x = 0; x < noise.width(); ++x) {
+            noise.setPixel(x, y, static_cast<QRgb>((x * 7919U + y * 104729U) * 2654435761U));
+        }
+    }
+    const std::string photo = dir.path() + "/drive/photo.jpg";
+    std::filesystem::create_directory(dir.path() + "/drive");
+    ASSERT_TRUE(noise.save(QString::fromStdString(photo), "JPEG", 100));
+    const auto size = std::filesystem::file_size(photo);
+    const std::chrono::milliseconds patience(300);
+    {
+        // Three times the patience to deliver it all.
+        const test::PlainDriveMount far(dir.path() + "/drive", {"--slow", std::to_string(size * 1000 / 900)});
+        if (!far.ok()) {
+            GTEST_SKIP() << far.why();
+        }
+        const PictureRead read = ReadPictureOffThread(photo, QSize(200, 150), patience);
+        EXPECT_TRUE(read.result.ok()) << read.result.reason;
+        EXPECT_EQ(read.uprightSize, QSize(400, 300));
+    }
+    const test::PlainDriveMount stalled(dir.path() + "/drive", {"--stall-after", std::to_string(size / 2)});
+    ASSERT_TRUE(stalled.ok()) << stalled.why();
+    const auto start = std::chrono::steady_clock::now();
+    const PictureRead read = ReadPictureOffThread(photo, QSize(200, 150), patience);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, patience * 4);
+    EXPECT_EQ(read.result.reason, "its drive did not answer");
+    stalled.goOn(); // the read left behind ends
+    for (int i = 0; i < 500 && WorkUnderWay(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 // Bytes of a number, little-endian or big-endian, for picture headers made by hand.

@@ -1,6 +1,11 @@
-// plain_drive [--silent] FOLDER [fuse options]: mounts a drive over FOLDER that shows what FOLDER
-// held, and that, like many FUSE, SMB and NFS drives, can rename but has no hard links and takes no
-// rename flags. It prints "ready" once the drive answers.
+// plain_drive [--silent | --slow BYTES_PER_SECOND | --stall-after BYTES] FOLDER [fuse options]:
+// mounts a drive over FOLDER that shows what FOLDER held, and that, like many FUSE, SMB and NFS
+// drives, can rename but has no hard links and takes no rename flags. It prints "ready" once the
+// drive answers.
+//
+// --slow: a far drive: it answers at once, and delivers a file's content at that many bytes a
+// second, in pieces. --stall-after: a drive that stops answering in the middle of a file: reads
+// past that many bytes wait as a silent drive's listings do.
 //
 // --silent: a network drive that has stopped answering. Its mount point can still be looked at, but
 // every folder listing waits until the drive is told to go on (SIGUSR1) or is ended (SIGTERM,
@@ -8,11 +13,13 @@
 // holds nothing else up.
 #define FUSE_USE_VERSION 31
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -28,6 +35,8 @@ int base = -1; // FOLDER as it was before the drive covered it
 // A silent drive's listings wait for this pipe to become readable. Nothing ever reads it, so once
 // told to go on, every listing after goes on too.
 bool silent = false;
+double bytesPerSecond = 0; // --slow
+off_t stallAfter = -1;     // --stall-after
 std::array<int, 2> goOn{-1, -1};
 std::array<struct sigaction, NSIG> previous{};
 
@@ -60,9 +69,18 @@ int Result(int r) {
     return r < 0 ? -errno : 0;
 }
 
+// Waits, as a silent drive does, until the drive is told to go on or is ended.
+void WaitToGoOn() {
+    pollfd told{goOn[0], POLLIN, 0};
+    while (::poll(&told, 1, -1) < 0 && errno == EINTR) {
+    }
+}
+
 void* Init(fuse_conn_info* /*conn*/, fuse_config* config) {
     config->use_ino = 1;
-    if (silent) {
+    // A slow drive's pieces reach the reader as they come, short ones too, past any cache.
+    config->direct_io = bytesPerSecond > 0 ? 1 : 0;
+    if (silent || stallAfter >= 0) {
         ListenForGoOn();
     }
     [[maybe_unused]] const ssize_t told = ::write(STDOUT_FILENO, "ready\n", 6);
@@ -76,8 +94,8 @@ int GetAttr(const char* path, struct stat* st, fuse_file_info* fi) {
 
 int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t /*offset*/, fuse_file_info* /*fi*/,
             fuse_readdir_flags /*flags*/) {
-    pollfd told{goOn[0], POLLIN, 0};
-    while (silent && ::poll(&told, 1, -1) < 0 && errno == EINTR) {
+    if (silent) {
+        WaitToGoOn();
     }
     const int fd = ::openat(base, Relative(path), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* folder = fd < 0 ? nullptr : ::fdopendir(fd);
@@ -104,6 +122,13 @@ int Create(const char* path, mode_t mode, fuse_file_info* fi) {
 }
 
 int Read(const char* /*path*/, char* buffer, size_t size, off_t offset, fuse_file_info* fi) {
+    if (stallAfter >= 0 && offset + static_cast<off_t>(size) > stallAfter) {
+        WaitToGoOn();
+    }
+    if (bytesPerSecond > 0) {
+        size = std::min<size_t>(size, 16384); // in pieces, as a far drive delivers
+        ::usleep(static_cast<useconds_t>(1e6 * static_cast<double>(size) / bytesPerSecond));
+    }
     const ssize_t n = ::pread(static_cast<int>(fi->fh), buffer, size, offset);
     return n < 0 ? -errno : static_cast<int>(n);
 }
@@ -138,17 +163,30 @@ int Chmod(const char* path, mode_t mode, fuse_file_info* fi) {
 int main(int argc, char* argv[]) {
     if (argc > 1 && std::strcmp(argv[1], "--silent") == 0) {
         silent = true;
-        if (::pipe2(goOn.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
-            std::perror("pipe");
-            return 1;
-        }
         argv[1] = argv[0]; // FUSE takes the rest as it would without the option
         ++argv;
         --argc;
+    } else if (argc > 2 &&
+               (std::strcmp(argv[1], "--slow") == 0 || std::strcmp(argv[1], "--stall-after") == 0)) {
+        if (std::strcmp(argv[1], "--slow") == 0) {
+            bytesPerSecond = std::atof(argv[2]);
+        } else {
+            stallAfter = std::atoll(argv[2]);
+        }
+        argv[2] = argv[0];
+        argv += 2;
+        argc -= 2;
     }
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s [--silent] FOLDER [fuse options]\n", argv[0]);
+        std::fprintf(
+            stderr,
+            "usage: %s [--silent | --slow BYTES_PER_SECOND | --stall-after BYTES] FOLDER [fuse options]\n",
+            argv[0]);
         return 2;
+    }
+    if (::pipe2(goOn.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
+        std::perror("pipe");
+        return 1;
     }
     base = ::open(argv[1], O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (base < 0) {

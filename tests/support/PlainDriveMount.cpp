@@ -49,7 +49,8 @@ bool ReadUntil(int fd, const std::string& wanted, std::chrono::milliseconds with
 
 } // namespace
 
-PlainDriveMount::PlainDriveMount(std::string folder) : folder_(std::move(folder)) {
+PlainDriveMount::PlainDriveMount(std::string folder, std::vector<std::string> mode)
+    : folder_(std::move(folder)) {
 #if !defined(ZELVANO_PLAIN_DRIVE)
     why_ = "the plain drive was not built: pkg-config found no fuse3";
 #else
@@ -69,10 +70,20 @@ PlainDriveMount::PlainDriveMount(std::string folder) : folder_(std::move(folder)
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
     ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    // In the foreground, so that it stays our child to end and wait for; one thread is plenty.
-    std::string program = ZELVANO_PLAIN_DRIVE, foreground = "-f", singleThreaded = "-s";
-    char* argv[] = {program.data(), folder_.data(), foreground.data(), singleThreaded.data(), nullptr};
-    const int spawned = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ);
+    // In the foreground, so that it stays our child to end and wait for. One thread is plenty, but
+    // for a drive that stalls: a read that waits must hold nothing else up.
+    std::vector<std::string> words = {ZELVANO_PLAIN_DRIVE};
+    words.insert(words.end(), mode.begin(), mode.end());
+    words.insert(words.end(), {folder_, "-f"});
+    if (mode.empty() || mode.front() != "--stall-after") {
+        words.emplace_back("-s");
+    }
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const int spawned = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
     ::posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     output_ = out[0];
@@ -83,6 +94,12 @@ PlainDriveMount::PlainDriveMount(std::string folder) : folder_(std::move(folder)
         why_ = "the plain drive could not be mounted on " + folder_;
     }
 #endif
+}
+
+void PlainDriveMount::goOn() const {
+    if (pid_ >= 0) {
+        ::kill(pid_, SIGUSR1);
+    }
 }
 
 void PlainDriveMount::stop() {

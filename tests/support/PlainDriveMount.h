@@ -2,20 +2,24 @@
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace zelvano::test {
 
-// The plain drive (PlainDrive.cpp: renames, but has no hard links and takes no rename flags)
-// mounted over a folder, showing what the folder held, for as long as this lives. When no drive
-// can be mounted here, ok() is false and why() says why.
+// The plain drive (PlainDrive.cpp: renames, but has no hard links and takes no rename flags; slow or
+// stalling in its modes) mounted over a folder, showing what the folder held, for as long as this lives. When
+// no drive can be mounted here, ok() is false and why() says why.
 class PlainDriveMount {
 public:
-    explicit PlainDriveMount(std::string folder);
+    // `mode` is one of the drive's modes ("--slow", "--stall-after") with its number, or nothing.
+    explicit PlainDriveMount(std::string folder, std::vector<std::string> mode = {});
     PlainDriveMount(const PlainDriveMount&) = delete;
     PlainDriveMount& operator=(const PlainDriveMount&) = delete;
     ~PlainDriveMount() { stop(); }
 
     [[nodiscard]] bool ok() const { return why_.empty(); }
+    // A stalled drive goes on again.
+    void goOn() const;
     [[nodiscard]] const std::string& why() const { return why_; }
 
 private:
