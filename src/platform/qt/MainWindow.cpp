@@ -42,9 +42,6 @@ int ShiftState(Qt::KeyboardModifiers m) {
            (m.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
-// How long a picture may take to read for printing.
-constexpr std::chrono::milliseconds kPrintReadPatience{10000};
-
 QString Title() {
     return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size()));
 }
@@ -400,7 +397,7 @@ OpResult MainWindow::printPicture(bool landscape, float widthMm, float heightMm)
     // Decoded no larger than the page needs, so that a very large photo prints as well; at the
     // printer's dots that takes longer than a preview.
     const PictureRead read =
-        ReadPictureOffThread(picturePath_, target.toSize().expandedTo(QSize(1, 1)), kPrintReadPatience);
+        ReadPictureOffThread(picturePath_, target.toSize().expandedTo(QSize(1, 1)), kPrintReadSilence);
     if (!read.result.ok()) {
         return read.result;
     }
