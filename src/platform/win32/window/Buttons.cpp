@@ -24,17 +24,12 @@ bool RadioButton::checked() const {
 
 void RadioButton::setChecked(bool checked) {
     ::SendMessageA(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    wasChecked_ = checked;
 }
 
 void RadioButton::command(WORD code) {
-    // A click on the button that is checked already changes nothing.
-    const bool now = checked();
-    if (code == BN_CLICKED && now && !wasChecked_ && onChecked) {
-        wasChecked_ = true;
+    if (code == BN_CLICKED && checked() && onChecked) {
         onChecked();
     }
-    wasChecked_ = checked();
 }
 
 GroupBox::GroupBox(const ControlArgs& args) {

@@ -14,8 +14,9 @@ public:
     void command(WORD code) override;
 };
 
-// One of a group of auto radio buttons; onChecked runs when a click or a key makes it the checked
-// one, not when the program checks it.
+// One of a group of auto radio buttons, which tick and untick themselves. onChecked runs on every
+// click or key that leaves this one checked, the one that was checked already too: only the owner
+// knows which choice it shows. The program's own setChecked sends nothing.
 class RadioButton : public Control {
 public:
     explicit RadioButton(const ControlArgs& args);
@@ -23,9 +24,6 @@ public:
     [[nodiscard]] bool checked() const;
     void setChecked(bool checked);
     void command(WORD code) override;
-
-private:
-    bool wasChecked_ = false;
 };
 
 // The frame drawn around a group of controls, its caption on its top line. It fills its own

@@ -133,7 +133,7 @@ void Win32Window::wire(FmZelvano& form) {
     c_.Command8->onClick = handlers_.forward(&FmZelvano::Command8_Click);
     for (int i = 0; i < static_cast<int>(c_.Option.size()); ++i) {
         c_.Option[static_cast<std::size_t>(i)]->onChecked = [this, i] {
-            handlers_.run([i](FmZelvano& f) { f.OptionClick(i); });
+            optionChecked(i);
         };
     }
     c_.List1->onSelectionChanged = handlers_.forward(&FmZelvano::List1_Click);
@@ -152,6 +152,14 @@ int Win32Window::run() {
         }
     }
     return static_cast<int>(msg.wParam);
+}
+
+void Win32Window::optionChecked(int option) {
+    if (option == shownOption_) {
+        return; // a click or Space on the type shown changes nothing
+    }
+    shownOption_ = option;
+    handlers_.run([option](FmZelvano& f) { f.OptionClick(option); });
 }
 
 LRESULT CALLBACK Win32Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

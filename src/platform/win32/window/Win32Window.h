@@ -104,6 +104,8 @@ private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void buildControls();
+    // A type button became the checked one by a click or a key.
+    void optionChecked(int option);
 
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
@@ -112,6 +114,7 @@ private:
     std::unique_ptr<WaitWindow> vent_;
     bool busy_ = false;
     HandlerRunner handlers_;
+    int shownOption_ = -1;    // the type whose list is shown
     std::string picturePath_; // what Picture1 holds
     std::optional<PixelSize> pictureSize_;
     RememberedRead previewRead_;

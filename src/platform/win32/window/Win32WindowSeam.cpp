@@ -71,6 +71,7 @@ int Win32Window::checkedOption() const {
 }
 
 void Win32Window::setCheckedOption(int option) {
+    shownOption_ = option;
     for (std::size_t i = 0; i < c_.Option.size(); ++i) {
         c_.Option[i]->setChecked(static_cast<int>(i) == option);
     }
