@@ -162,6 +162,24 @@ void Win32Window::optionChecked(int option) {
     handlers_.run([option](FmZelvano& f) { f.OptionClick(option); });
 }
 
+void Win32Window::rememberFocus() {
+    HWND focus = ::GetFocus();
+    if (focus != nullptr && ::IsChild(hwnd_, focus)) {
+        focused_ = focus;
+    }
+}
+
+bool Win32Window::restoreFocus() {
+    for (HWND target : {focused_, c_.List1->hwnd()}) {
+        if (target != nullptr && ::IsWindow(target) && ::IsWindowEnabled(target) &&
+            ::IsWindowVisible(target)) {
+            ::SetFocus(target);
+            return true;
+        }
+    }
+    return false; // in a scan: the window keeps the keys itself, and Escape cancels
+}
+
 LRESULT CALLBACK Win32Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         ::SetWindowLongPtrA(
@@ -196,6 +214,14 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (HBRUSH brush = control->background(reinterpret_cast<HDC>(wParam))) {
                 return reinterpret_cast<LRESULT>(brush);
             }
+        }
+        break;
+    case WM_ACTIVATE:
+        // The system would give the focus to the window itself, where the keys do nothing.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            rememberFocus();
+        } else if (HIWORD(wParam) == 0 && restoreFocus()) { // not minimized
+            return 0;
         }
         break;
     case WM_SIZE:

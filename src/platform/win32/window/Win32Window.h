@@ -106,6 +106,10 @@ private:
     void buildControls();
     // A type button became the checked one by a click or a key.
     void optionChecked(int option);
+    // As the dialog manager does: the control that has the focus when the window is deactivated
+    // has it again on activation, or the list when it cannot take it.
+    void rememberFocus();
+    bool restoreFocus();
 
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
@@ -114,7 +118,8 @@ private:
     std::unique_ptr<WaitWindow> vent_;
     bool busy_ = false;
     HandlerRunner handlers_;
-    int shownOption_ = -1;    // the type whose list is shown
+    int shownOption_ = -1; // the type whose list is shown
+    HWND focused_ = nullptr;
     std::string picturePath_; // what Picture1 holds
     std::optional<PixelSize> pictureSize_;
     RememberedRead previewRead_;
