@@ -35,20 +35,23 @@ WaitWindow::WaitWindow(HWND owner, int dpi, HFONT progressFont) {
                           px(5925), px(255), hwnd_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(progress_, WM_SETFONT, reinterpret_cast<WPARAM>(progressFont), FALSE);
     ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    HWND cancel = ::CreateWindowExA(
-        0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, px((6195 - 1035) / 2),
-        px(1005), px(1035), px(375), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)),
-        ::GetModuleHandleA(nullptr), nullptr);
-    ::SendMessageA(cancel, WM_SETFONT, reinterpret_cast<WPARAM>(progressFont), FALSE);
+    cancel_ = ::CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                                px((6195 - 1035) / 2), px(1005), px(1035), px(375), hwnd_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)),
+                                ::GetModuleHandleA(nullptr), nullptr);
+    ::SendMessageA(cancel_, WM_SETFONT, reinterpret_cast<WPARAM>(progressFont), FALSE);
     ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     ::UpdateWindow(hwnd_);
 }
 
 LRESULT CALLBACK WaitWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<WaitWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && self != nullptr && self->onCancel) {
-        self->onCancel(); // the button, or Escape
-        return 0;
+    const bool cancel = (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) || message == WM_CLOSE;
+    if (cancel && self != nullptr) {
+        if (self->onCancel) {
+            self->onCancel(); // the button, Escape, Enter, or Alt+F4
+        }
+        return 0; // the window goes when the scan has given way
     }
     return ::DefWindowProcA(hwnd, message, wParam, lParam);
 }
@@ -56,6 +59,10 @@ LRESULT CALLBACK WaitWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 WaitWindow::~WaitWindow() {
     ::DestroyWindow(hwnd_);
     ::DeleteObject(labelFont_);
+}
+
+void WaitWindow::focusCancel() {
+    ::SetFocus(cancel_);
 }
 
 void WaitWindow::setProgress(const std::string& text) {

@@ -18,7 +18,9 @@ public:
 
     void setProgress(const std::string& text);
     [[nodiscard]] HWND hwnd() const { return hwnd_; }
-    // The Cancel button, or Escape.
+    // Activates the window with the keyboard focus on Cancel, where Escape, Enter and Space cancel.
+    void focusCancel();
+    // The Cancel button, Escape, or closing the window.
     std::function<void()> onCancel;
 
 private:
@@ -26,6 +28,7 @@ private:
 
     HWND hwnd_ = nullptr;
     HWND progress_ = nullptr;
+    HWND cancel_ = nullptr;
     HFONT labelFont_ = nullptr;
 };
 

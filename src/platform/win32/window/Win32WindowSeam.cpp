@@ -177,7 +177,11 @@ Ending Win32Window::runWhilePainting(const std::function<void()>& work, const st
     if (!wait.cancellable) {
         return RunOffThread(work, progress, wait);
     }
-    // Only Exit, File > Exit, the close box and Cancel take input meanwhile.
+    // Only Exit, File > Exit, the close box and Cancel take input meanwhile. The keys go to Cancel,
+    // and the focus moves there before its control is disabled, which would leave the keys nowhere.
+    if (vent_) {
+        vent_->focusCancel();
+    }
     std::vector<std::pair<Control*, bool>> controls;
     for (Control* control : std::initializer_list<Control*>{
              c_.List1.get(), c_.Command1.get(), c_.Command2.get(), c_.Command3.get(), c_.Command4.get(),
