@@ -2,11 +2,45 @@
 
 #include "platform/win32/window/Control.h"
 
+#include <cstring>
+
 namespace zelvano {
 
 namespace {
 
 constexpr const char* kClass = "ZelvanoWait";
+constexpr const char* kLabel = " Pleace wait - Scanning computer ";
+
+HFONT LabelFont(int points, int dpi) {
+    return ::CreateFontA(-::MulDiv(points, dpi, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                         VARIABLE_PITCH | FF_SWISS, "Arial");
+}
+
+int TextWidth(HDC dc, HFONT font) {
+    HGDIOBJ before = ::SelectObject(dc, font);
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, kLabel, static_cast<int>(std::strlen(kLabel)), &size);
+    ::SelectObject(dc, before);
+    return size.cx;
+}
+
+// The label's font at its designed 18 points or, where this system's Arial (or what stands in for
+// it) is wider, at the largest size that keeps the text on one line: the label would wrap a longer
+// text and cut its end.
+HFONT FittingFont(HWND label, int dpi) {
+    RECT room{};
+    ::GetClientRect(label, &room);
+    HDC dc = ::GetDC(label);
+    int points = 18;
+    HFONT font = LabelFont(points, dpi);
+    while (points > 8 && TextWidth(dc, font) > room.right) {
+        ::DeleteObject(font);
+        font = LabelFont(--points, dpi);
+    }
+    ::ReleaseDC(label, dc);
+    return font;
+}
 
 } // namespace
 
@@ -23,12 +57,10 @@ WaitWindow::WaitWindow(HWND owner, int dpi, HFONT progressFont) {
                               (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                               (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,
                               ::GetModuleHandleA(nullptr), nullptr);
-    HWND label = ::CreateWindowExA(0, "STATIC", " Pleace wait - Scanning computer ",
-                                   WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(135), px(240),
-                                   px(5925), px(495), hwnd_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    labelFont_ = ::CreateFontA(-::MulDiv(18, dpi, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                               VARIABLE_PITCH | FF_SWISS, "Arial");
+    HWND label =
+        ::CreateWindowExA(0, "STATIC", kLabel, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(135),
+                          px(240), px(5925), px(495), hwnd_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    labelFont_ = FittingFont(label, dpi);
     ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
     progress_ =
         ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(135), px(735),
