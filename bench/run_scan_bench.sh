@@ -54,7 +54,7 @@ if [ "$cases" = all ] || [ "$cases" = warm ] || [ "$cases" = cold ]; then
   [ -d "$tree_a" ] || python3 "$shared/gen_tree.py" a "$tree_a"
 fi
 case $cases in all | warm) run "warm cache" "$tree_a" 15 "" --warmup 3 ;; esac
-case $cases in all | cold) run "cold cache" "$tree_a" 5 "sync; echo 3 >/proc/sys/vm/drop_caches" ;; esac
+case $cases in all | cold) run "cold cache" "$tree_a" 5 "sh -c 'sync; echo 3 >/proc/sys/vm/drop_caches'" ;; esac
 case $cases in
 all | network)
   [ -d "$tree_n" ] || python3 "$shared/gen_tree.py" n "$tree_n"
