@@ -34,9 +34,7 @@ TEST_F(ListSteps, LoadingShowsTheFirstPageWithTheFirstEntrySelected) {
 }
 
 TEST_F(ListSteps, ATypeNeverScannedSaysSoAndEmptiesTheTable) {
-    writeList("jpg", picturesList(40));
-    c.state.PicType = "jpg";
-    HentListe(c);
+    load("jpg", picturesList(40));
     c.state.PageStart = 30;
 
     c.state.PicType = "gif";
@@ -54,9 +52,7 @@ TEST_F(ListSteps, ATypeNeverScannedSaysSoAndEmptiesTheTable) {
 }
 
 TEST_F(ListSteps, AnUnreadableListFileIsNamedWithItsReasonAndLeavesTheTableEmpty) {
-    writeList("jpg", picturesList(5));
-    c.state.PicType = "jpg";
-    HentListe(c);
+    load("jpg", picturesList(5));
     ASSERT_EQ(c.state.PicCount(), 5);
 
     const std::string path = CurrentListFile(c);
@@ -79,37 +75,25 @@ TEST_F(ListSteps, AFailedSaveIsReportedAndThePageFollowsTheDisk) {
         std::function<void()> act;
         std::vector<std::string> page;
     };
+    const auto deleteIt = [&] {
+        win.answers = {true};
+        Command5_Click(c);
+    };
+    const auto renameIt = [&] {
+        win.typed = {"new"};
+        Command4_Click(c);
+    };
+    const auto vanish = [&] {
+        std::filesystem::remove(dir.folder("pics") + "p1.jpg");
+        win.answers = {true};
+        win.selected = -1;
+        SelectEntry(c, 1);
+    };
     const std::vector<Case> cases = {
-        {"delete",
-         false,
-         [&] {
-             win.answers = {true};
-             Command5_Click(c);
-         },
-         {"p0.jpg", "p2.jpg"}},
-        {"rename",
-         false,
-         [&] {
-             win.typed = {"new"};
-             Command4_Click(c);
-         },
-         {"p0.jpg", "new.jpg", "p2.jpg"}},
-        {"delete, no list file",
-         true,
-         [&] {
-             win.answers = {true};
-             Command5_Click(c);
-         },
-         {"p0.jpg", "p2.jpg"}},
-        {"vanished file",
-         true,
-         [&] {
-             std::filesystem::remove(dir.folder("pics") + "p1.jpg");
-             win.answers = {true};
-             win.selected = -1;
-             SelectEntry(c, 1);
-         },
-         {"p0.jpg", "p2.jpg"}},
+        {"delete", false, deleteIt, {"p0.jpg", "p2.jpg"}},
+        {"rename", false, renameIt, {"p0.jpg", "new.jpg", "p2.jpg"}},
+        {"delete, no list file", true, deleteIt, {"p0.jpg", "p2.jpg"}},
+        {"vanished file", true, vanish, {"p0.jpg", "p2.jpg"}},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);

@@ -132,10 +132,8 @@ TEST_F(StaleEntries, ARunOfVanishedFilesAnsweredYesEmptiesThePage) {
     for (const auto& picture : std::filesystem::directory_iterator(pics())) {
         std::filesystem::remove(picture.path());
     }
-    writeList("jpg", text);
-    c.state.PicType = "jpg";
     win.answers = std::deque<bool>(30, true);
-    HentListe(c);
+    load("jpg", text);
     EXPECT_EQ(win.questions().size(), 30U);
     EXPECT_EQ(win.listCount(), 0);
     EXPECT_EQ(win.selected, -1);
