@@ -61,16 +61,10 @@ const std::vector<Expected> kLayout = {
 };
 
 QString Caption(QWidget* w) {
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-        return b->text();
-    }
-    if (auto* l = qobject_cast<QLabel*>(w)) {
-        return l->text();
-    }
-    if (auto* g = qobject_cast<QGroupBox*>(w)) {
-        return g->title();
-    }
-    return {};
+    auto* b = qobject_cast<QAbstractButton*>(w);
+    auto* l = qobject_cast<QLabel*>(w);
+    auto* g = qobject_cast<QGroupBox*>(w);
+    return b != nullptr ? b->text() : l != nullptr ? l->text() : g != nullptr ? g->title() : QString();
 }
 
 TEST(MainWindow, EveryControlAtItsPlaceWithItsCaption) {
@@ -203,15 +197,13 @@ TEST(MainWindow, PrintsOnePageToAPdfFile) {
 // Work that fails during a scan's wait gives the controls back as they were.
 TEST(MainWindow, AFailedWaitGivesTheControlsBack) {
     MainWindow window;
-    auto* scan = window.findChild<QPushButton*>(QStringLiteral("Command1"));
-    auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
     window.setEnabled(Button::Command1, true);
     window.setEnabled(Button::Command7, false);
     EXPECT_THROW(window.runWhilePainting([] { throw std::runtime_error("lost"); }, {}, Wait::Cancellable()),
                  std::runtime_error);
-    EXPECT_TRUE(scan->isEnabled());
-    EXPECT_TRUE(list->isEnabled());
-    EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("Command7"))->isEnabled());
+    EXPECT_TRUE(window.controls().Command1->isEnabled());
+    EXPECT_TRUE(window.controls().List1->isEnabled());
+    EXPECT_FALSE(window.controls().Command7->isEnabled());
 }
 
 // A photo from a far drive is waited for while the drive keeps delivering, however long that takes;

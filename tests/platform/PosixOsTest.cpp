@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,11 +41,7 @@ private:
 };
 
 std::size_t EntriesIn(const std::string& folder) {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) {
-        ++n;
-    }
-    return n;
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
 // A list that is rewritten keeps its permissions, and a failed rewrite leaves it whole.
@@ -77,12 +74,6 @@ TEST(PosixOs, ReadingAPipeInTheListsPlaceDoesNotHang) {
     std::string content;
     EXPECT_EQ(os.readFile(path, content).failure, Failure::Other);
 }
-
-} // namespace
-} // namespace zelvano
-
-namespace zelvano {
-namespace {
 
 TEST(PosixOs, RenameWithoutReplaceNeverTouchesAnExistingFile) {
     TestFolder dir;

@@ -85,10 +85,6 @@ std::string ListText(const std::vector<std::pair<std::string, std::string>>& rec
     return text;
 }
 
-} // namespace zelvano::test
-
-namespace zelvano::test {
-
 OpResult TestOs::listFolder(const std::string& folder, FolderVisitor& visitor) {
     if (gate != nullptr && gatedFolders.count(folder) != 0) {
         gate->wait();
