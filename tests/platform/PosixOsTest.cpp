@@ -1,6 +1,7 @@
 #include "platform/posix/PosixOs.h"
 
 #include "support/PlainDriveMount.h"
+#include "support/PrivateMounts.h"
 #include "support/TestFolder.h"
 
 #include <cerrno>
@@ -143,14 +144,16 @@ TEST(PosixOs, RenameAndCopyOnADriveWithoutLinksOrRenameFlags) {
 }
 
 // Makes a folder one that this process may not write for as long as it lives: read-only mounted
-// over itself as root, who may write anything else, and without write permission otherwise.
+// over itself as root, who may write anything else (in a mount namespace of the test's own), and
+// without write permission otherwise.
 class Unwritable {
 public:
     explicit Unwritable(std::string folder) : folder_(std::move(folder)), root_(::geteuid() == 0) {
         const std::string q = "'" + folder_ + "'";
-        ok_ = root_ ? std::system(("mount --bind " + q + " " + q + " && mount -o remount,bind,ro " + q + " " +
-                                   q + " 2>/dev/null")
-                                      .c_str()) == 0
+        ok_ = root_ ? test::PrivateMounts() &&
+                          std::system(("mount --bind " + q + " " + q + " && mount -o remount,bind,ro " + q +
+                                       " " + q + " 2>/dev/null")
+                                          .c_str()) == 0
                     : ::chmod(folder_.c_str(), 0555) == 0;
     }
     Unwritable(const Unwritable&) = delete;

@@ -2,17 +2,12 @@
 
 #include "picturelist/ListFile.h"
 #include "support/AppFixture.h"
+#include "support/PrivateMounts.h"
 #include "viewing/Selection.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-
-#if !defined(_WIN32)
-#include <sched.h>
-#include <sys/mount.h>
-#include <unistd.h>
-#endif
 
 namespace zelvano::test {
 namespace {
@@ -64,9 +59,7 @@ void Unplugged(const std::string& folder, const std::function<void()>& whilePlug
     std::filesystem::create_directories(folder);
 #if !defined(_WIN32)
     const std::string q = "'" + folder + "'";
-    if (::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0 &&
-        ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-        std::system(("mount -t tmpfs -o size=1m usb " + q).c_str()) == 0) {
+    if (PrivateMounts() && std::system(("mount -t tmpfs -o size=1m usb " + q).c_str()) == 0) {
         whilePlugged();
         ASSERT_EQ(std::system(("umount " + q).c_str()), 0);
         return;
