@@ -222,7 +222,7 @@ std::optional<std::string> Win32Window::saveFileDialog(const std::string& fileNa
 
 bool Win32Window::printerDialog() {
     if (!Printer::Installed()) {
-        ShowMessage(hwnd_, "No printer is installed on this computer.");
+        ShowMessage(hwnd_, std::string(kNoPrinter));
         return false;
     }
     return printer_.choose(hwnd_);

@@ -1,6 +1,7 @@
 #include "platform/win32/window/WinPicture.h"
 
 #include "platform/PictureSignature.h"
+#include "platform/win32/CodePage.h"
 #include "platform/win32/WinOs.h"
 #include "platform/win32/window/HeardStream.h"
 
@@ -62,13 +63,6 @@ OpResult ReadHead(const std::string& path, std::string& head) {
     ::CloseHandle(file);
     head.resize(ok ? read : 0);
     return ok ? OpResult::success() : FromWinError(error, path);
-}
-
-std::wstring Wide(const std::string& bytes) {
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
-    return wide;
 }
 
 // The largest size of the picture's proportions inside the bound, never larger than the picture.
@@ -175,7 +169,7 @@ WinPictureRead ReadWinPicture(const std::string& path, PixelSize bound, LastAnsw
         return out;
     }
     ComPtr<IStream> stream;
-    hr = OpenHeardStream(Wide(path), heard, &stream);
+    hr = OpenHeardStream(WideFromCodePage(path).value_or(std::wstring()), heard, &stream);
     if (FAILED(hr)) {
         out.result = FromWinError(HRESULT_CODE(hr), path);
         return out;
