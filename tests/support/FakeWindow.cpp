@@ -2,12 +2,14 @@
 
 #include "platform/NativeOs.h"
 #include "platform/PictureSignature.h"
+#include "platform/Worker.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <future>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace zelvano::test {
 
@@ -126,6 +128,11 @@ void FakeWindow::finishLeftBehind() {
         worker.join();
     }
     leftBehind_.clear();
+    // The search's own listings run on workers of their own: a test's folders and its scripted
+    // system must outlive them too.
+    for (int i = 0; i < 1000 && Worker::AnyUnderWay(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 OpResult ReadBmpSize(const std::string& path, PixelSize& size) {
