@@ -76,6 +76,7 @@ void ListParser::finish() {
         partial_.clear();
     }
     table_.setOverflow(std::move(overflow_)); // an unpaired last line is left out
+    table_.setUnpairedEnd(!overflowing_ && haveFolder_);
     table_.fitCapacity();
 }
 
@@ -115,9 +116,15 @@ std::string FormatRecord(std::string_view folder, std::string_view name) {
 }
 
 std::string AppendedRecord(std::string_view fileEnd, std::string_view folder, std::string_view name) {
-    // A line ends at a CR; an LF alone belongs to the value.
-    const bool lineEnded = fileEnd.empty() || fileEnd.back() == '\r' || fileEnd.ends_with(kLineEnd);
-    return lineEnded ? FormatRecord(folder, name) : std::string(kLineEnd) + FormatRecord(folder, name);
+    // A line ends at a CR; an LF alone belongs to the value. A CR that ends the file gets its LF,
+    // or a record whose folder starts with an LF would lose that LF to the CR.
+    std::string_view lineEnd;
+    if (fileEnd.empty() || fileEnd.ends_with(kLineEnd)) {
+        lineEnd = "";
+    } else {
+        lineEnd = fileEnd.back() == '\r' ? "\n" : kLineEnd;
+    }
+    return std::string(lineEnd) + FormatRecord(folder, name);
 }
 
 } // namespace zelvano

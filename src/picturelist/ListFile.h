@@ -17,7 +17,7 @@ std::string ListFilePath(const std::string& exeFolder, char separator, const std
 
 // Reads list-file text, given in pieces of any size, into a table (emptied first). Records beyond
 // the table's last row are kept raw as its overflow; an unpaired last line, and records with an
-// empty line, name no file and are dropped.
+// empty line, name no file and are dropped (the table tells of an unpaired last line).
 class ListParser {
 public:
     explicit ListParser(PicTable& table);

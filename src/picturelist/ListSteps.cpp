@@ -78,6 +78,11 @@ void SaveAndReload(Context& c) {
 }
 
 void AppendRecord(Context& c, const std::string& folder, const std::string& name) {
+    if (c.state.PicList.unpairedEnd()) { // the rewrite leaves the stray line out
+        c.state.PicList.append(folder, name);
+        SaveAndReload(c);
+        return;
+    }
     const std::string path = CurrentListFile(c);
     std::string end;
     c.os.readFileEnd(path, 2, end); // a list file that is not there yet has no last line

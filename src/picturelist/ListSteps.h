@@ -32,6 +32,7 @@ void SaveAndReload(Context& c);
 
 // Appends a record at the end of the list file and reads the list back. A failed append is
 // reported and the record is added to PicList alone, which goes on showing what is on the disk.
+// A list file that ends with an unpaired line is written whole instead, without that line.
 void AppendRecord(Context& c, const std::string& folder, const std::string& name);
 
 // Adds the names of the rows PageStart .. PageStart+29 to the list box, up to the first empty row.

@@ -54,6 +54,7 @@ void PicTable::clear() {
     folders_.clear();
     names_.clear();
     overflow_.clear();
+    unpairedEnd_ = false;
     lastFolder_ = kNoFolder;
 }
 

@@ -42,6 +42,11 @@ public:
     [[nodiscard]] const std::string& overflow() const { return overflow_; }
     void setOverflow(std::string text) { overflow_ = std::move(text); }
 
+    // Whether the list file's text ended with a line that paired with none: a record appended to
+    // that file would be read a line out of step, so it has to be written whole instead.
+    [[nodiscard]] bool unpairedEnd() const { return unpairedEnd_; }
+    void setUnpairedEnd(bool unpaired) { unpairedEnd_ = unpaired; }
+
 private:
     static constexpr std::uint32_t kNoFolder = UINT32_MAX;
     struct Row {
@@ -57,6 +62,7 @@ private:
     std::uint32_t lastFolder_ = kNoFolder; // folder of the row appended last, to share it
     std::string names_;                    // all names back to back
     std::string overflow_;
+    bool unpairedEnd_ = false;
 };
 
 } // namespace zelvano

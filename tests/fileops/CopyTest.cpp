@@ -44,6 +44,15 @@ TEST_F(Copy, TheRecordGoesOnANewLineAndAFailedAppendIsReported) {
     EXPECT_EQ(dir.read("Zelvanojpg.log"), text + "\r\n" + ListText({{backup(), "a.jpg"}}));
     EXPECT_EQ(win.items, (std::vector<std::string>{"p0.jpg", "p1.jpg", "a.jpg"}));
 
+    // A list cut short after a record's first line: the list is written whole, without that line.
+    const std::string whole = dir.read("Zelvanojpg.log");
+    load("jpg", whole + ListText({{pics(), "cut.jpg"}}).substr(0, pics().size() + 2));
+    win.selected = 0;
+    win.saveAs = {backup() + "c.jpg"};
+    Command6_Click(c);
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), whole + ListText({{backup(), "c.jpg"}}));
+    EXPECT_EQ(win.items.back(), "c.jpg");
+
     const std::string list = CurrentListFile(c);
     std::filesystem::remove(list);
     std::filesystem::create_directory(list); // the list file cannot be appended to

@@ -29,13 +29,14 @@ TEST(ListFile, ReadingRulesForLineEnds) {
         const char* what;
         std::string text;
         Records expected;
+        bool unpairedEnd = false;
     };
     const std::vector<Case> cases = {
         {"CR LF", "/a/\r\nx.jpg\r\n/b/\r\ny.jpg\r\n", {{"/a/", "x.jpg"}, {"/b/", "y.jpg"}}},
         {"CR alone", "/a/\rx.jpg\r/b/\ry.jpg\r", {{"/a/", "x.jpg"}, {"/b/", "y.jpg"}}},
         {"no final line end", "/a/\r\nx.jpg\r\n/b/\r\ny.jpg", {{"/a/", "x.jpg"}, {"/b/", "y.jpg"}}},
-        {"odd number of lines", "/a/\r\nx.jpg\r\n/b/\r\n", {{"/a/", "x.jpg"}}},
-        {"odd lines, no end", "/a/\r\nx.jpg\r\n/b/", {{"/a/", "x.jpg"}}},
+        {"odd number of lines", "/a/\r\nx.jpg\r\n/b/\r\n", {{"/a/", "x.jpg"}}, true},
+        {"odd lines, no end", "/a/\r\nx.jpg\r\n/b/", {{"/a/", "x.jpg"}}, true},
         {"LF alone is part of the value", "/a\n/\r\nx\ny.jpg\r\n", {{"/a\n/", "x\ny.jpg"}}},
         {"name starting with LF", "/a/\r\n\nx.jpg\r\n", {{"/a/", "\nx.jpg"}}},
         {"empty file", "", {}},
@@ -52,6 +53,7 @@ TEST(ListFile, ReadingRulesForLineEnds) {
             }
             parser.finish();
             EXPECT_EQ(Rows(t), c.expected) << c.what << ", pieces of " << size;
+            EXPECT_EQ(t.unpairedEnd(), c.unpairedEnd) << c.what;
         }
     }
 }
@@ -107,7 +109,7 @@ TEST(ListFile, RecordsBeyondTheTableSurviveARewrite) {
 TEST(ListFile, AnAppendedRecordStartsOnALineOfItsOwn) {
     const std::string record = "/c/\r\nz.jpg\r\n";
     for (const auto& [end, prefix] : std::vector<std::pair<std::string, std::string>>{
-             {"", ""}, {"\r\n", ""}, {"g\r", ""}, {"pg", "\r\n"}, {"g\n", "\r\n"}}) {
+             {"", ""}, {"\r\n", ""}, {"g\r", "\n"}, {"pg", "\r\n"}, {"g\n", "\r\n"}}) {
         EXPECT_EQ(AppendedRecord(end, "/c/", "z.jpg"), prefix + record) << "after \"" << end << '"';
     }
 }
