@@ -39,7 +39,13 @@ TEST(MountTable, DrivesOfASampleTable) {
         "41 27 0:48 / /mnt/auto rw - autofs systemd-1 rw\n"
         "42 27 0:49 / /tank/photos rw - zfs tank/photos rw\n"
         "43 28 0:50 / /home/bo rw - ecryptfs /home/.ecryptfs/bo/.Private rw\n"
-        "44 27 0:51 / /mnt/gone rw - nfs4 old:/export rw\n"            // not answering
+        "44 27 0:51 / /mnt/gone rw - nfs4 old:/export rw\n" // not answering
+        "48 27 8:49 / /mnt/usb rw - ext4 /dev/sdd1 rw\n"
+        "49 48 0:54 / /mnt/usb/ rw - tmpfs tmpfs rw\n" // lies over it: neither is searched
+        "50 27 8:50 / /mnt/cam rw - vfat /dev/sde1 rw\n"
+        "51 27 8:51 / /mnt/cam rw - vfat /dev/sdf1 rw\n"               // lies over it: searched once
+        "52 27 8:52 / photos rw - ext4 /dev/sdg1 rw\n"                 // no absolute folder
+        "53 27 8:53 / /mnt/a\\000b rw - ext4 /dev/sdh1 rw\n"           // a NUL would cut the folder short
         "45 27 0:30 / /mnt/pool rw - btrfs /dev/vda2 rw,subvolid=5\n"; // the top, holding @ and @home
     // What stat says of each btrfs mount point: subvolumes have devices of their own. No other
     // drive is asked: one that has stopped answering would hold the listing.
@@ -56,7 +62,7 @@ TEST(MountTable, DrivesOfASampleTable) {
               (std::vector<std::string>{"/", "/home/", "/data/", "/run/media/anna/USB/", "/mnt/nas/",
                                         "/mnt/My Share/", "/home/anna/remote/",
                                         "/var/lib/docker/overlay2/a/merged/", "/tank/photos/", "/home/bo/",
-                                        "/mnt/gone/", "/mnt/pool/"}));
+                                        "/mnt/gone/", "/mnt/cam/", "/mnt/pool/"}));
     EXPECT_EQ(asked, 6) << "only btrfs mount points are asked about";
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <set>
 #include <sstream>
 #include <sys/sysmacros.h>
@@ -49,9 +50,10 @@ bool ParseLine(const std::string& line, Mount& m) {
         return false;
     }
     m.root = Unescape(m.root);
-    m.point = Unescape(m.point);
+    m.point = std::filesystem::path(Unescape(m.point)).lexically_normal().string(); // one spelling each
     m.source = Unescape(m.source);
-    return true;
+    // A folder to search is a whole absolute path; a NUL would cut it short where it is opened.
+    return m.point.starts_with('/') && m.point.find('\0') == std::string::npos;
 }
 
 bool Under(const std::string& point, std::string_view top) {
@@ -110,19 +112,27 @@ std::optional<std::uint64_t> DeviceOfMount(const Mount& m, const DeviceOf& devic
 } // namespace
 
 std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const DeviceOf& deviceOf) {
-    std::vector<Mount> mounts;
+    std::vector<Mount> table;
     std::istringstream in{std::string(mountInfo)};
     std::string line;
     while (std::getline(in, line)) {
-        Mount m;
-        if (ParseLine(line, m) && (m.point == "/" || HoldsFiles(m))) {
-            const auto device = DeviceOfMount(m, deviceOf);
+        if (Mount m; ParseLine(line, m)) {
+            table.push_back(std::move(m));
+        }
+    }
+    // A mount lies over those on its folder before it in the table, which are out of sight.
+    std::vector<Mount> mounts;
+    std::set<std::string, std::less<>> seen;
+    for (auto m = table.rbegin(); m != table.rend(); ++m) {
+        if (seen.insert(WithSlash(m->point)).second && (m->point == "/" || HoldsFiles(*m))) {
+            const auto device = DeviceOfMount(*m, deviceOf);
             if (device) { // a mount point that cannot be read cannot be searched either
-                m.device = *device;
-                mounts.push_back(std::move(m));
+                m->device = *device;
+                mounts.push_back(std::move(*m));
             }
         }
     }
+    std::reverse(mounts.begin(), mounts.end());
     // The root comes first, so that it covers what is mounted again elsewhere.
     std::stable_partition(mounts.begin(), mounts.end(), [](const Mount& m) { return m.point == "/"; });
     std::vector<std::string> drives = {"/"};

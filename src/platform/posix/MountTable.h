@@ -16,9 +16,10 @@ using DeviceOf = std::function<std::optional<std::uint64_t>(const std::string& m
 // The drives of a Linux mount table (the text of /proc/self/mountinfo): "/" first, then in the
 // table's order every mount of a block device, a network file system, a ZFS dataset, an encrypted
 // home or a container root; never a pseudo file system, nor anything under /proc, /sys, /dev or
-// /run (but for the removable drives under /run/media). A mount is left out when another one of
-// the same device already covers its folder: a second mount of one subvolume, a bind mount of a
-// folder inside another drive. Each root ends with "/".
+// /run (but for the removable drives under /run/media). A mount is left out when a later one on its
+// folder lies over it, when its line names no absolute folder, and when another one of the same
+// device already covers its folder: a second mount of one subvolume, a bind mount of a folder
+// inside another drive. Each root ends with "/".
 std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const DeviceOf& deviceOf);
 
 } // namespace zelvano
