@@ -1,0 +1,67 @@
+// Any bytes as a list file: what is read survives a rewrite unchanged, what the program writes
+// reads back byte for byte, reading in pieces changes nothing, and a record appended after any
+// text is read back after the others.
+#include "FuzzCheck.h"
+#include "picturelist/ListFile.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace zelvano;
+using Records = std::vector<std::pair<std::string, std::string>>;
+
+Records Rows(const PicTable& t) {
+    Records out;
+    for (std::size_t row = 0; row < t.count(); ++row) {
+        out.emplace_back(t.folder(row), t.name(row));
+    }
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    // The first byte sets the size of the pieces the file arrives in.
+    const std::size_t step = data[0] % 8 + 1;
+    const std::string_view text = fuzz::Bytes(data + 1, size - 1);
+
+    PicTable read;
+    ParseList(text, read);
+    const Records records = Rows(read);
+    for (const auto& [folder, name] : records) {
+        FUZZ_CHECK(!folder.empty() && !name.empty());
+        FUZZ_CHECK(folder.find('\r') == std::string::npos && name.find('\r') == std::string::npos);
+    }
+
+    PicTable inPieces;
+    ListParser parser(inPieces);
+    for (std::size_t at = 0; at < text.size(); at += step) {
+        parser.feed(text.substr(at, step));
+    }
+    parser.finish();
+    FUZZ_CHECK(Rows(inPieces) == records && inPieces.unpairedEnd() == read.unpairedEnd());
+
+    const std::string written = SerializeList(read);
+    PicTable again;
+    ParseList(written, again);
+    FUZZ_CHECK(Rows(again) == records && !again.unpairedEnd());
+    FUZZ_CHECK(SerializeList(again) == written);
+
+    if (!read.unpairedEnd()) { // else the program writes the list whole
+        const auto [folder, name] =
+            records.empty() ? std::pair<std::string, std::string>("/new/", "\nnew.jpg") : records.back();
+        const std::string_view end = text.substr(text.size() - std::min<std::size_t>(text.size(), 2));
+        PicTable appended;
+        ParseList(std::string(text) + AppendedRecord(end, folder, name), appended);
+        Records expected = records;
+        expected.emplace_back(folder, name);
+        FUZZ_CHECK(Rows(appended) == expected);
+    }
+    return 0;
+}

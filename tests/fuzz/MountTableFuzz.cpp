@@ -1,0 +1,25 @@
+// Any bytes as the Linux mount table: the drives are "/" first, then absolute folders, each once.
+#include "FuzzCheck.h"
+#include "platform/posix/MountTable.h"
+
+#include <algorithm>
+#include <functional>
+#include <set>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace zelvano;
+    // A subvolume's device comes from its folder's name; one whose name starts with "x" cannot be read.
+    const DeviceOf deviceOf = [](const std::string& point) -> std::optional<std::uint64_t> {
+        if (point.size() > 1 && point[1] == 'x') {
+            return std::nullopt;
+        }
+        return std::hash<std::string>{}(point) % 4;
+    };
+    const std::vector<std::string> drives = DrivesFromMountInfo(fuzz::Bytes(data, size), deviceOf);
+    FUZZ_CHECK(!drives.empty() && drives.front() == "/");
+    FUZZ_CHECK(std::all_of(drives.begin(), drives.end(), [](const std::string& d) {
+        return d.front() == '/' && d.back() == '/' && d.find('\0') == std::string::npos;
+    }));
+    FUZZ_CHECK(std::set<std::string>(drives.begin(), drives.end()).size() == drives.size());
+    return 0;
+}
