@@ -90,7 +90,6 @@ void WriteList(const PicTable& table, const std::function<void(std::string_view)
     // Records go out in pieces of about this size, so that a big list needs no copy of its own.
     constexpr std::size_t kPiece = 1 << 20;
     std::string piece;
-    piece.reserve(kPiece + 4096);
     for (std::size_t row = 0; row < table.count(); ++row) {
         piece.append(table.folder(row)).append(kLineEnd).append(table.name(row)).append(kLineEnd);
         if (piece.size() >= kPiece) {
