@@ -5,6 +5,7 @@
 #include "platform/qt/OffThread.h"
 #include "platform/qt/PictureReader.h"
 #include "support/PlainDriveMount.h"
+#include "support/PrivateMounts.h"
 #include "support/TestFolder.h"
 
 #include <QApplication>
@@ -341,6 +342,7 @@ TEST(PictureReader, FailureKinds) {
 } // namespace zelvano
 
 int main(int argc, char* argv[]) {
+    zelvano::test::PrivateMounts(); // while there is one thread: Qt starts others
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -25,6 +25,7 @@
 #include <fcntl.h>
 #include <fuse.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -183,6 +184,11 @@ int main(int argc, char* argv[]) {
             "usage: %s [--silent | --slow BYTES_PER_SECOND | --stall-after BYTES] FOLDER [fuse options]\n",
             argv[0]);
         return 2;
+    }
+    // A drive whose test was killed ends, and so unmounts, with it.
+    const pid_t parent = ::getppid();
+    if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != parent) {
+        return 1;
     }
     if (::pipe2(goOn.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
         std::perror("pipe");

@@ -1,5 +1,7 @@
 #include "support/PlainDriveMount.h"
 
+#include "support/PrivateMounts.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -54,6 +56,7 @@ PlainDriveMount::PlainDriveMount(std::string folder, std::vector<std::string> mo
 #if !defined(ZELVANO_PLAIN_DRIVE)
     why_ = "the plain drive was not built: pkg-config found no fuse3";
 #else
+    PrivateMounts(); // where it can be had; a drive that outlives its test ends itself regardless
     if (::access("/dev/fuse", R_OK | W_OK) != 0) {
         why_ = "no /dev/fuse to mount a drive with";
         return;
