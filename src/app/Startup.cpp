@@ -29,10 +29,7 @@ void Form_Load(Context& c) {
     for (int option = 0; option < static_cast<int>(kPictureTypes.size()); ++option) {
         const std::string type(kPictureTypes[static_cast<std::size_t>(option)]);
         if (c.os.fileExists(ListFilePath(folder, c.os.separator(), type))) {
-            c.state.PicType = type;
-            HentListe(c);
-            SelectOption(c, option);
-            c.win.setEnabled(Button::Command1, true);
+            SelectOption(c, option); // the type's list, loaded once, and scanning made possible
             return;
         }
     }
