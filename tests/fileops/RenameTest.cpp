@@ -108,6 +108,17 @@ TEST_F(Rename, RefusalsAndFailuresKeepTheOldName) {
     EXPECT_TRUE(dir.exists("pics/p1.jpg"));
     EXPECT_TRUE(dir.exists("pics/p2.jpg"));
 
+    // Another program takes the free name while the window paints: its file stays.
+    win.typed = {"new"};
+    win.whilePainting = [&] {
+        dir.write("pics/new.jpg", "theirs");
+    };
+    Command4_Click(c);
+    win.whilePainting = nullptr;
+    EXPECT_EQ(dir.read("pics/new.jpg"), "theirs");
+    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
+    fs::remove(pics() + "new.jpg");
+
     fs::remove(pics() + "p1.jpg"); // gone meanwhile: the rename fails and says so
     win.typed = {"new"};
     Command4_Click(c);

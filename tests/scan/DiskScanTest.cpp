@@ -32,17 +32,20 @@ TEST_F(DiskScan, WritesTheListAndShowsItsFirstPage) {
     for (int i = 0; i < 15; ++i) {
         dir.writeBmp("disk2/c/" + std::to_string(i) + ".JPG", 4, 4);
     }
-    writeList("jpg", ListText({{"/old/", "stale.jpg"}}));
-    choose("jpg");
+    load("jpg", picturesList(3)); // the old list's page, preview and counter are showing
+    win.focused = false;
+    const std::size_t waits = win.waits.size();
     Command1_Click(c);
 
+    EXPECT_EQ(win.whileWaiting.at(waits), "list 0, counter '', panels '' '', preview '', busy");
     ASSERT_EQ(c.state.PicCount(), 36);
     EXPECT_EQ(dir.read("Zelvanojpg.log"), SerializeList(c.state.PicList)) << "the list file is the table";
     EXPECT_EQ(c.state.PicList.folder(0), dir.folder("disk1/a")) << "drives in their order";
     EXPECT_EQ(c.state.PicList.folder(35), dir.folder("disk2/c"));
     EXPECT_EQ(win.listCount(), 30);
     EXPECT_EQ(win.selected, 0);
-    EXPECT_EQ(win.previews, 1);
+    EXPECT_EQ(win.previews, 2) << "one for the old list, one for the new";
+    EXPECT_TRUE(win.focused);
     EXPECT_EQ(win.counter, "36 Pictures/ 1");
     EXPECT_EQ(win.waitProgress, "36 pictures found, 5 folders searched");
     EXPECT_FALSE(win.waitShown);

@@ -89,9 +89,15 @@ std::optional<std::string> FakeWindow::saveFileDialog(const std::string& fileNam
     return answer;
 }
 
+std::string FakeWindow::showing() const {
+    return "list " + std::to_string(items.size()) + ", counter '" + counter + "', panels '" + panel1 + "' '" +
+           panel2 + "', preview '" + preview + "'" + (busy ? ", busy" : "") + (focused ? ", focused" : "");
+}
+
 Ending FakeWindow::runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
                                     Wait wait) {
     waits.push_back(wait);
+    whileWaiting.push_back(showing());
     auto ended = std::make_shared<std::promise<void>>();
     std::future<void> done = ended->get_future();
     std::thread worker([work, ended] {

@@ -99,7 +99,9 @@ public:
     // The work runs on a thread of its own. In a cancellable wait the user presses Cancel this long
     // after it began, if the work has not ended by then.
     std::optional<std::chrono::milliseconds> cancelAfter;
-    std::vector<Wait> waits; // every wait asked for
+    std::vector<Wait> waits;               // every wait asked for
+    std::vector<std::string> whileWaiting; // and what the window showed as it began
+    [[nodiscard]] std::string showing() const;
     Ending runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
                             Wait wait) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
@@ -114,7 +116,12 @@ public:
         printed.push_back({landscape, widthMm, heightMm});
         return printResult;
     }
-    void doEvents() override {}
+    std::function<void()> whilePainting; // runs as the window paints, between a handler's steps
+    void doEvents() override {
+        if (whilePainting) {
+            whilePainting();
+        }
+    }
     void quit() override {}
 
     // Waits for work left behind: a test opens what holds it back first.
