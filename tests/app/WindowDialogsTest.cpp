@@ -137,6 +137,10 @@ TEST(WindowDialogs, EditedTexts) {
         {"half a surrogate pair", QString(QChar(0xD83D)) + "x", "x", std::nullopt},
         {"over long and surrogate bytes are marks", QStringLiteral("\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD"),
          "\xC0\xAF|\xED\xA0\x80", "\xC0\xAF|\xED\xA0\x80"},
+        {"a byte-order mark is a character like any", QStringLiteral("\uFEFFa\U0001F600"),
+         "\xEF\xBB\xBF\xF0\x9F\x98\x80",
+         "\xEF\xBB\xBF"
+         "a\xF0\x9F\x98\x80"},
     };
     for (const auto& k : cases) {
         EXPECT_EQ(FromEdited(k.text, k.original), k.bytes) << k.what;

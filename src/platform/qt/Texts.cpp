@@ -70,7 +70,14 @@ Shown Decode(std::string_view bytes) {
             codePoint = QChar::ReplacementCharacter;
             out.standIns.emplace_back(bytes.substr(0, length));
         }
-        out.text += QString::fromUcs4(&codePoint, 1);
+        // Character by character: a conversion of a whole text would take a U+FEFF at its start
+        // for a byte-order mark and drop it.
+        if (QChar::requiresSurrogates(codePoint)) {
+            out.text += QChar(QChar::highSurrogate(codePoint));
+            out.text += QChar(QChar::lowSurrogate(codePoint));
+        } else {
+            out.text += QChar(static_cast<char16_t>(codePoint));
+        }
         bytes.remove_prefix(length);
     }
     return out;
