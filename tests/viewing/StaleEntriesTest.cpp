@@ -105,7 +105,12 @@ TEST_F(StaleEntries, AFileThatIsNotAPicture) {
     load("jpg", picturesList(3));
     dir.write("pics/p1.jpg", "just text");
     win.answers = {false}; // No: shown as a normal entry, with the size of the picture before
+    std::string counterAsked;
+    win.whileAsking = [&] {
+        counterAsked = win.counter;
+    };
     select(1);
+    EXPECT_EQ(counterAsked, "3 jpg Pictures/ 2") << "the counter follows the selection before the question";
     EXPECT_EQ(win.questions().back(), "The file p1.jpg are not a picture file, do you want to delete it?");
     EXPECT_EQ(win.panel1, pics() + "p1.jpg");
     EXPECT_EQ(win.panel2, "Size: 210 x 360"); // p0.jpg, 10 x 20 pixels
