@@ -1,5 +1,6 @@
 #include "platform/posix/PosixOs.h"
 
+#include "platform/posix/SingleInstance.h"
 #include "support/PlainDriveMount.h"
 #include "support/PrivateMounts.h"
 #include "support/TestFolder.h"
@@ -174,6 +175,17 @@ private:
 
 // Beside the program when its folder can be written, as always; else with the user's data, made
 // when missing and used as it is when there.
+// A running copy that does not answer in time is not taken as come forward; and its late answer,
+// to a start that has given up and gone, does not end it.
+TEST(PosixOs, ALateAnswerToASecondStartEndsNothing) {
+    const TestFolder dir;
+    const SingleInstance running(dir.path());
+    ASSERT_TRUE(running.first());
+    EXPECT_FALSE(SingleInstance::BringForward(dir.path(), std::chrono::milliseconds(100)));
+    running.answer();
+    SUCCEED() << "still running";
+}
+
 TEST(PosixOs, WhereTheListFilesLive) {
     struct ProgramIn : PosixOs {
         std::string folder;

@@ -70,8 +70,8 @@ bool SingleInstance::BringForward(const std::string& listFolder, std::chrono::mi
         if (s.valid() && ::connect(s.get(), reinterpret_cast<const sockaddr*>(&a), length) == 0) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
             char reply = 0;
-            return WriteAll(s.get(), "F") == 0 && WaitFor(s.get(), POLLIN, std::max(left, {})) &&
-                   ::read(s.get(), &reply, 1) == 1;
+            return ::send(s.get(), "F", 1, MSG_NOSIGNAL) == 1 &&
+                   WaitFor(s.get(), POLLIN, std::max(left, {})) && ::read(s.get(), &reply, 1) == 1;
         }
         // The running copy may not listen yet: it takes the lock first.
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -87,7 +87,9 @@ void SingleInstance::answer() const {
         }
         char request = 0;
         if (WaitFor(s.get(), POLLIN, std::chrono::milliseconds(500)) && ::read(s.get(), &request, 1) == 1) {
-            WriteAll(s.get(), "K");
+            // A start that has given up waiting has gone: its socket is closed, and a plain write
+            // to it would end this copy with SIGPIPE.
+            (void)::send(s.get(), "K", 1, MSG_NOSIGNAL);
         }
     }
 }
