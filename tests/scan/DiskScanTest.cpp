@@ -66,6 +66,7 @@ TEST_F(DiskScan, NothingFoundDeletesTheOldListAndSaysSo) {
     EXPECT_EQ(win.journal[win.journal.size() - 2], "wait closed")
         << "the message comes after the wait window";
     EXPECT_EQ(win.counter, "0 Pictures/ 0");
+    EXPECT_FALSE(win.busy);
     EXPECT_EQ(win.listCount(), 0);
     EXPECT_EQ(c.state.PicCount(), 0);
 }
