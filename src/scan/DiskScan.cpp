@@ -81,6 +81,7 @@ void ShowFindings(Context& c, const std::string& listFile, bool allRecorded) {
     }
     s.PageStart = 0;
     FillPage(c);
+    c.win.setBusyCursor(false); // before any message: a box under a busy cursor looks busy too
     c.win.closeWait();
     if (!written.ok()) {
         c.win.message(ListNotWritten(listFile, written) +
@@ -185,7 +186,6 @@ void Command1_Click(Context& c) {
         c.win.message("The drive " + drive +
                       " did not answer. Its pictures are listed as the last scan found them.");
     }
-    c.win.setBusyCursor(false);
     c.win.setCounterCaption(std::to_string(s.PicCount()) + " Pictures/ " +
                             std::to_string(s.PageStart + c.win.listIndex() + 1));
     c.win.doEvents();

@@ -54,7 +54,13 @@ OpResult FakeWindow::loadPictureBox(const std::string& path) {
     return result;
 }
 
+void FakeWindow::message(const std::string& text) {
+    EXPECT_FALSE(busy) << "a box shown under the busy cursor: " << text;
+    journal.push_back("message:" + text);
+}
+
 bool FakeWindow::askYesNo(const std::string& text) {
+    EXPECT_FALSE(busy) << "a box shown under the busy cursor: " << text;
     journal.push_back("ask:" + text);
     if (whileAsking) {
         whileAsking();

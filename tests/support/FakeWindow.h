@@ -79,7 +79,7 @@ public:
     void moveWindow(int left, int top) override { placed = {left, top, frame.width, frame.height}; }
     [[nodiscard]] int twipsPerPixel() const override { return 15; }
     void showWindow() override { journal.emplace_back("show"); }
-    void message(const std::string& text) override { journal.push_back("message:" + text); }
+    void message(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
     void showWait() override {
         journal.emplace_back("wait");
