@@ -54,13 +54,16 @@ std::string Tiff(bool little, char orientation) {
 
 TEST(PictureSignature, ExifOrientation) {
     const std::string jfif = "\xFF\xE0\0\x10JFIF\0\x01\x01\0\0\x01\0\x01\0\0"s;
-    const auto app1 = [](const std::string& tiff) {
-        const std::string body = "Exif\0\0"s + tiff;
+    const auto app1 = [](const std::string& tiff, const std::string& kind = "Exif\0\0"s) {
+        const std::string body = kind + tiff;
         return "\xFF\xE1"s + static_cast<char>((body.size() + 2) >> 8) + static_cast<char>(body.size() + 2) +
                body;
     };
     EXPECT_EQ(ExifOrientation("\xFF\xD8"s + jfif + app1(Tiff(false, 6)) + "\xFF\xDA"s), 6);
-    EXPECT_EQ(ExifOrientation("\xFF\xD8"s + app1(Tiff(true, 8))), 8);
+    EXPECT_EQ(
+        ExifOrientation("\xFF\xD8"s + app1("<x/>", "http://ns.adobe.com/xap/1.0/\0"s) + app1(Tiff(true, 8))),
+        8)
+        << "after an XMP block";
     EXPECT_EQ(ExifOrientation(Tiff(true, 3)), 3) << "a TIFF file's own directory";
     EXPECT_EQ(ExifOrientation(Tiff(true, 9)), 1) << "no such orientation";
     EXPECT_EQ(ExifOrientation("\xFF\xD8"s + jfif + "\xFF\xDA"s + app1(Tiff(true, 8))), 1) << "after the data";
