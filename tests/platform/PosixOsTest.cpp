@@ -186,6 +186,16 @@ TEST(PosixOs, ALateAnswerToASecondStartEndsNothing) {
     SUCCEED() << "still running";
 }
 
+TEST(PosixOs, TheRootFolderIsListed) {
+    struct Names : FolderVisitor {
+        std::vector<std::string> seen;
+        bool enter(const FolderId& /*id*/) override { return true; }
+        void entry(std::string_view name, EntryType /*type*/) override { seen.emplace_back(name); }
+    } names;
+    ASSERT_TRUE(PosixOs().listFolder("/", names).ok());
+    EXPECT_NE(std::find(names.seen.begin(), names.seen.end(), "tmp"), names.seen.end());
+}
+
 TEST(PosixOs, WhereTheListFilesLive) {
     struct ProgramIn : PosixOs {
         std::string folder;
