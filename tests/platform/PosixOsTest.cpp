@@ -173,8 +173,6 @@ private:
     bool ok_ = false;
 };
 
-// Beside the program when its folder can be written, as always; else with the user's data, made
-// when missing and used as it is when there.
 // A running copy that does not answer in time is not taken as come forward; and its late answer,
 // to a start that has given up and gone, does not end it.
 TEST(PosixOs, ALateAnswerToASecondStartEndsNothing) {
@@ -196,6 +194,8 @@ TEST(PosixOs, TheRootFolderIsListed) {
     EXPECT_NE(std::find(names.seen.begin(), names.seen.end(), "tmp"), names.seen.end());
 }
 
+// Beside the program when its folder can be written, as always; else with the user's data, made
+// when missing and used as it is when there.
 TEST(PosixOs, WhereTheListFilesLive) {
     struct ProgramIn : PosixOs {
         std::string folder;
