@@ -66,30 +66,6 @@ TEST(MountTable, DrivesOfASampleTable) {
     EXPECT_EQ(asked, 6) << "only btrfs mount points are asked about";
 }
 
-// Mounts a btrfs image at `top` and its subvolume "sub" at `second` for as long as it lives.
-class BtrfsMounts {
-public:
-    BtrfsMounts(const std::string& image, const std::string& top, const std::string& second)
-        : top_(top), second_(second) {
-        const std::string q = "' ";
-        ok_ = Run("truncate -s 128M '" + image + "' && mkfs.btrfs -q '" + image + q) &&
-              Run("mkdir -p '" + top + "' '" + second + "' && mount -o loop '" + image + "' '" + top + q) &&
-              Run("btrfs -q subvolume create '" + top + "/sub'") &&
-              Run("mount -o loop,subvol=sub '" + image + "' '" + second + q);
-    }
-    BtrfsMounts(const BtrfsMounts&) = delete;
-    BtrfsMounts& operator=(const BtrfsMounts&) = delete;
-    ~BtrfsMounts() { Run("umount '" + second_ + "'; umount '" + top_ + "'"); }
-    [[nodiscard]] bool ok() const { return ok_; }
-
-private:
-    static bool Run(const std::string& command) {
-        return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
-    }
-    std::string top_, second_;
-    bool ok_ = false;
-};
-
 // Both mounts of one btrfs show one device number in the mount table; the subvolume, which the walk
 // from the top does not enter, must be a drive of its own.
 TEST(MountTable, ABtrfsSubvolumeMountedElsewhereIsADrive) {
@@ -99,14 +75,20 @@ TEST(MountTable, ABtrfsSubvolumeMountedElsewhereIsADrive) {
     if (!test::PrivateMounts()) {
         GTEST_SKIP() << "no mount namespace of the test's own to mount in";
     }
+    // A btrfs image at top and its subvolume "sub" at second, both gone with this process's mounts.
     const test::TestFolder dir;
-    const BtrfsMounts mounts(dir.path() + "/btrfs.img", dir.path() + "/top", dir.path() + "/second");
-    if (!mounts.ok()) {
+    const std::string image = dir.path() + "/btrfs.img";
+    const std::string top = dir.path() + "/top";
+    const std::string second = dir.path() + "/second";
+    if (std::system(("(truncate -s 128M " + image + " && mkfs.btrfs -q " + image + " && mkdir " + top + " " +
+                     second + " && mount -o loop " + image + " " + top + " && btrfs -q subvolume create " +
+                     top + "/sub && mount -o loop,subvol=sub " + image + " " + second + ") >/dev/null 2>&1")
+                        .c_str()) != 0) {
         GTEST_SKIP() << "no loop device to mount on";
     }
     const std::vector<std::string> drives = PosixOs().listDrives();
-    EXPECT_NE(std::find(drives.begin(), drives.end(), dir.path() + "/top/"), drives.end());
-    EXPECT_NE(std::find(drives.begin(), drives.end(), dir.path() + "/second/"), drives.end());
+    EXPECT_NE(std::find(drives.begin(), drives.end(), top + "/"), drives.end());
+    EXPECT_NE(std::find(drives.begin(), drives.end(), second + "/"), drives.end());
 }
 
 } // namespace

@@ -2,14 +2,12 @@
 
 #include "picturelist/ListFile.h"
 #include "picturelist/Paging.h"
-#include "platform/Worker.h"
 #include "support/AppFixture.h"
 #include "viewing/Selection.h"
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace zelvano::test {
 namespace {
@@ -131,9 +129,7 @@ TEST_F(DiskScan, ADriveThatDoesNotAnswerIsPassedOverAndKeepsItsRecords) {
                                                        " did not answer. Its pictures are listed as the last "
                                                        "scan found them."});
     silent.open();
-    for (int i = 0; i < 500 && Worker::AnyUnderWay(); ++i) { // the listing left behind ends
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    win.finishLeftBehind(); // while the gate it waits at is there
 }
 
 // A drive that stops answering in the middle of a scan: Cancel gives the window back at once, and
