@@ -38,6 +38,8 @@ TEST_F(Startup, PicksTheFirstTypeWithAListFile) {
         EXPECT_EQ(w.items, std::vector<std::string>{"a." + k.type});
         EXPECT_EQ(w.previews, 1) << "the list is loaded once";
         EXPECT_TRUE(w.messages().empty());
+        form.meUpdate_Click();
+        EXPECT_EQ(testOs.opened, std::vector<std::string>{"https://zelvano.org/update"});
     }
 }
 

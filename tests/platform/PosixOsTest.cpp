@@ -66,6 +66,9 @@ TEST(PosixOs, ReplacingAListNeverLosesIt) {
     }
     EXPECT_EQ(dir.read("Zelvanojpg.log"), "/a/\r\nold.jpg\r\n");
     EXPECT_EQ(EntriesIn(dir.path()), 1U) << "no half-written file is left beside it";
+    std::string start = "from before";
+    ASSERT_TRUE(os.readFileStart(path, 3, start).ok());
+    EXPECT_EQ(start, "/a/");
 }
 
 TEST(PosixOs, ReadingAPipeInTheListsPlaceDoesNotHang) {
