@@ -212,8 +212,7 @@ part_types() {
         esac
     }
     start_program
-    # Before the window shows: the list is loaded, and loaded again as its button is set.
-    chosen bmp
+    # Before the window shows: the list is loaded once, as its button is set.
     chosen bmp
     within 10 main_active
     # Tab from the list enters the group at the chosen type, and the arrows choose as they move.
