@@ -19,7 +19,7 @@ protected:
     std::string backup() const { return dir.folder("backup"); }
 };
 
-TEST_F(Copy, ANewCopyIsListedAtTheEnd) {
+TEST_F(Copy, ANewCopyIsRecordedAndListedAtTheEnd) {
     const std::string before = dir.read("Zelvanojpg.log");
     std::filesystem::permissions(pics() + "p1.jpg", std::filesystem::perms::owner_read);
     win.saveAs = {backup() + "shot"};
@@ -32,11 +32,10 @@ TEST_F(Copy, ANewCopyIsListedAtTheEnd) {
     EXPECT_EQ(win.items.size(), 4U);
     EXPECT_EQ(win.selected, 1);
     EXPECT_EQ(win.counter, "4 jpg Pictures/ 2");
-}
 
-TEST_F(Copy, TheRecordGoesOnANewLineAndAFailedAppendIsReported) {
+    // A list file whose last line has no line end: the record goes on a new line.
     std::string text = picturesList(2);
-    text.resize(text.size() - 2); // a list file whose last line has no line end
+    text.resize(text.size() - 2);
     load("jpg", text);
     win.selected = 1;
     win.saveAs = {backup() + "a.jpg"};
@@ -53,9 +52,10 @@ TEST_F(Copy, TheRecordGoesOnANewLineAndAFailedAppendIsReported) {
     EXPECT_EQ(dir.read("Zelvanojpg.log"), whole + ListText({{backup(), "c.jpg"}}));
     EXPECT_EQ(win.items.back(), "c.jpg");
 
+    // The list file cannot be appended to: that is said, and the copy is listed all the same.
     const std::string list = CurrentListFile(c);
     std::filesystem::remove(list);
-    std::filesystem::create_directory(list); // the list file cannot be appended to
+    std::filesystem::create_directory(list);
     win.saveAs = {backup() + "b.jpg"};
     Command6_Click(c);
     ASSERT_EQ(win.messages().size(), 1U);
@@ -64,23 +64,10 @@ TEST_F(Copy, TheRecordGoesOnANewLineAndAFailedAppendIsReported) {
     EXPECT_EQ(win.items.back(), "b.jpg") << "the copy is on the disk, so it is listed";
 }
 
-TEST_F(Copy, OverAnExistingFile) {
-    const std::string before = dir.read("Zelvanojpg.log");
-    dir.write("backup/old.JPG.jpg", "old");
-    win.saveAs = {backup() + "old.JPG"};
-    win.answers = {false};
-    Command6_Click(c);
-    EXPECT_EQ(dir.read("backup/old.JPG.jpg"), "old");
-
-    win.saveAs = {backup() + "old.JPG"};
-    win.answers = {true};
-    Command6_Click(c);
-    EXPECT_EQ(win.questions(), std::vector<std::string>(2, std::string(kAlreadyExists)));
-    EXPECT_EQ(dir.read("backup/old.JPG.jpg"), dir.read("pics/p1.jpg"));
-    EXPECT_EQ(dir.read("Zelvanojpg.log"), before) << "no record for a file that was there";
-}
-
-TEST_F(Copy, NothingSelectedCancelAndThePictureItself) {
+// Only a new copy adds a record: nothing selected selects the entry again; Cancel, the picture
+// itself and a place whose name would split the record copy nothing; a file at the place is
+// replaced only on Yes; a refused or failed copy says why.
+TEST_F(Copy, OnlyANewCopyAddsARecord) {
     const std::string before = dir.read("Zelvanojpg.log");
     const std::string picture = dir.read("pics/p2.jpg");
     win.selected = -1;
@@ -90,40 +77,39 @@ TEST_F(Copy, NothingSelectedCancelAndThePictureItself) {
     EXPECT_EQ(win.selected, 2);
     EXPECT_EQ(win.counter, "3 jpg Pictures/ 3");
 
-    win.saveAs = {std::nullopt, pics() + "p2.jpg"}; // Cancel, then the picture onto itself
+    // Cancel; the picture onto itself; two places with line breaks, each refused with the dialog
+    // back, and then Cancel.
+    win.saveAs = {std::nullopt, pics() + "p2.jpg", dir.path() + "/a\rb/x.jpg", backup() + "holiday\r\n"};
     Command6_Click(c);
     Command6_Click(c);
-    EXPECT_TRUE(win.questions().empty());
-    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
-    EXPECT_EQ(dir.read("pics/p2.jpg"), picture);
-}
-
-TEST_F(Copy, APlaceWithALineBreakIsRefusedAndTheDialogComesBack) {
-    const std::string before = dir.read("Zelvanojpg.log");
-    win.saveAs = {dir.path() + "/a\rb/x.jpg", backup() + "holiday\r\n"}; // then Cancel
     Command6_Click(c);
+    EXPECT_EQ(win.shown("save").size(), 5U);
     EXPECT_EQ(win.messages(), std::vector<std::string>(2, std::string(kNoLineBreak)));
-    EXPECT_EQ(win.shown("save").size(), 3U);
+    EXPECT_TRUE(win.questions().empty());
     EXPECT_TRUE(std::filesystem::is_empty(backup()));
-    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
-}
+    EXPECT_EQ(dir.read("pics/p2.jpg"), picture);
 
-TEST_F(Copy, AFailedCopyAddsNoRecordAndSaysWhy) {
-    const std::string before = dir.read("Zelvanojpg.log");
-    dir.write("backup/locked.jpg", "old");
-    os.failCopies[backup() + "locked.jpg"] = OpResult::fail(Failure::AccessError, "Permission denied");
-    win.saveAs = {backup() + "locked.jpg", dir.path() + "/no such folder/x.jpg"};
-    win.answers = {true};
+    // Over a file that is there: No, Yes with the copy refused, a folder that is not there, and Yes.
+    dir.write("backup/old.JPG.jpg", "old");
+    os.failCopies[backup() + "old.JPG.jpg"] = OpResult::fail(Failure::AccessError, "Permission denied");
+    const std::string missing = dir.path() + "/no such folder/x.jpg";
+    win.saveAs = {backup() + "old.JPG", backup() + "old.JPG", missing, backup() + "old.JPG"};
+    win.answers = {false, true, true};
     win.focused = false;
     Command6_Click(c);
-    EXPECT_EQ(win.messages().back(), kWriteProtectedRename);
-    EXPECT_EQ(dir.read("backup/locked.jpg"), "old");
+    EXPECT_EQ(win.messages().size(), 2U) << "No says nothing";
     Command6_Click(c);
+    EXPECT_EQ(win.messages().back(), kWriteProtectedRename);
+    EXPECT_EQ(dir.read("backup/old.JPG.jpg"), "old");
+    Command6_Click(c); // the system's reason follows
+    const std::string failed = "The picture p2.jpg could not be copied to " + missing + ": ";
+    EXPECT_EQ(win.messages().back().substr(0, failed.size()), failed);
     EXPECT_FALSE(win.focused) << "each ends at its message";
-    const std::string failed =
-        "The picture p1.jpg could not be copied to " + dir.path() + "/no such folder/x.jpg: ";
-    EXPECT_EQ(win.messages().back().substr(0, failed.size()), failed); // the system's reason follows
-    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
+    os.failCopies.clear();
+    Command6_Click(c);
+    EXPECT_EQ(win.questions(), std::vector<std::string>(3, std::string(kAlreadyExists)));
+    EXPECT_EQ(dir.read("backup/old.JPG.jpg"), picture);
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), before) << "no record, not even for a file that was there";
 }
 
 } // namespace

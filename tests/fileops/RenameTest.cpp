@@ -16,24 +16,14 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(FileNames, ExtensionRule) {
-    struct Case {
-        const char* typed;
-        const char* type;
-        const char* result;
-    };
-    const std::vector<Case> cases = {
-        {"holiday", "jpg", "holiday.jpg"},
-        {"holiday.jpg", "jpg", "holiday.jpg"},
-        {"holiday.JPG", "jpg", "holiday.JPG.jpg"},
-        {"x.jpg", "jpeg", "x.jpg.jpeg"},
-        {"g", "jpg", "g.jpg"},
-        {"pg", "jpg", "pg.jpg"},
-        {".jpg", "jpg", ".jpg"},
-        {"/backup/shot", "gif", "/backup/shot.gif"},
-    };
-    for (const auto& k : cases) {
-        EXPECT_EQ(WithTypeExtension(k.typed, k.type), k.result) << k.typed;
-    }
+    EXPECT_EQ(WithTypeExtension("holiday", "jpg"), "holiday.jpg");
+    EXPECT_EQ(WithTypeExtension("holiday.jpg", "jpg"), "holiday.jpg");
+    EXPECT_EQ(WithTypeExtension("holiday.JPG", "jpg"), "holiday.JPG.jpg");
+    EXPECT_EQ(WithTypeExtension("x.jpg", "jpeg"), "x.jpg.jpeg");
+    EXPECT_EQ(WithTypeExtension("g", "jpg"), "g.jpg");
+    EXPECT_EQ(WithTypeExtension("pg", "jpg"), "pg.jpg");
+    EXPECT_EQ(WithTypeExtension(".jpg", "jpg"), ".jpg");
+    EXPECT_EQ(WithTypeExtension("/backup/shot", "gif"), "/backup/shot.gif");
 }
 
 class Rename : public AppFixture {
@@ -43,30 +33,11 @@ protected:
         win.selected = 1; // p1.jpg
     }
     std::string pics() const { return dir.folder("pics"); }
-    std::string inputOf(const std::string& name) const {
-        return "New name:|Write the new name fore this picture.|" + name;
-    }
     std::vector<std::string> inputs() const { return win.shown("input"); }
 };
 
-TEST_F(Rename, NothingSelectedOrNothingNewChangesNothing) {
-    const std::string before = dir.read("Zelvanojpg.log");
-    win.selected = -1;
-    Command4_Click(c);
-    EXPECT_TRUE(inputs().empty());
-
-    win.selected = 1;
-    for (const std::string typed : {"", "p1.jpg", "p1"}) { // Cancel, the same name, the same after the rule
-        win.typed = {typed};
-        Command4_Click(c);
-    }
-    EXPECT_EQ(inputs().size(), 3U);
-    EXPECT_TRUE(win.questions().empty());
-    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
-    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
-}
-
-TEST_F(Rename, APlainRenameKeepsThePosition) {
+// A free name: the picture is renamed and keeps its place in the list.
+TEST_F(Rename, ARenameKeepsThePositionOrAsksAboutATakenName) {
     fs::permissions(pics() + "p1.jpg", fs::perms::owner_read);
     win.typed = {"holiday"};
     Command4_Click(c);
@@ -79,27 +50,46 @@ TEST_F(Rename, APlainRenameKeepsThePosition) {
     EXPECT_EQ(win.preview, pics() + "holiday.jpg");
     EXPECT_EQ(dir.read("Zelvanojpg.log").find("p1.jpg"), std::string::npos);
     EXPECT_NE(dir.read("Zelvanojpg.log").find("holiday.jpg"), std::string::npos);
-}
 
-// A taken name: No asks again with the current name, Yes moves the picture into the other record.
-TEST_F(Rename, ATakenNameAnsweredNoThenYes) {
-    const std::string picture = dir.read("pics/p1.jpg");
-    fs::permissions(pics() + "p1.jpg", fs::perms::owner_read);
+    // A taken name: No asks again with the current name, Yes moves the picture into the other record.
+    const std::string picture = dir.read("pics/holiday.jpg");
+    fs::permissions(pics() + "holiday.jpg", fs::perms::owner_read);
+    win.journal.clear();
     win.typed = {"p2.jpg", "p2"};
     win.answers = {false, true};
     Command4_Click(c);
     EXPECT_EQ(win.questions(), std::vector<std::string>(2, std::string(kAlreadyExists)));
-    EXPECT_EQ(inputs(), std::vector<std::string>(2, inputOf("p1.jpg")));
+    EXPECT_EQ(inputs(),
+              std::vector<std::string>(2, "New name:|Write the new name fore this picture.|holiday.jpg"));
     EXPECT_TRUE(Writable(pics() + "p2.jpg"));
-    EXPECT_FALSE(dir.exists("pics/p1.jpg"));
+    EXPECT_FALSE(dir.exists("pics/holiday.jpg"));
     EXPECT_EQ(dir.read("pics/p2.jpg"), picture);
     EXPECT_EQ(win.items, (std::vector<std::string>{"p0.jpg", "p2.jpg"}));
     EXPECT_EQ(win.selected, -1);
     EXPECT_EQ(c.state.PicCount(), 2);
 }
 
-TEST_F(Rename, RefusalsAndFailuresKeepTheOldName) {
+// Nothing new, a refusal and a failure keep the old name and the list file as they were.
+TEST_F(Rename, NothingNewRefusalsAndFailuresKeepTheOldName) {
     const std::string before = dir.read("Zelvanojpg.log");
+    win.selected = -1;
+    Command4_Click(c);
+    EXPECT_TRUE(inputs().empty());
+
+    // Cancel, the same name, the same after the rule, and another name of the picture itself.
+    fs::create_hard_link(pics() + "p1.jpg", pics() + "alias.jpg");
+    win.selected = 1;
+    for (const std::string typed : {"", "p1.jpg", "p1", "alias"}) {
+        win.typed = {typed};
+        Command4_Click(c);
+    }
+    EXPECT_EQ(inputs().size(), 4U);
+    EXPECT_TRUE(win.questions().empty());
+    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
+    EXPECT_TRUE(dir.exists("pics/alias.jpg"));
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
+
+    // The system refuses to put it in place of another picture.
     os.failRenames[pics() + "p2.jpg"] = OpResult::fail(Failure::AccessError, "Read-only file system");
     win.typed = {"p2"};
     win.answers = {true};
@@ -140,16 +130,7 @@ TEST_F(Rename, RefusalsAndFailuresKeepTheOldName) {
         EXPECT_EQ(inputs().size(), asked + 2) << "the input box comes back after the message";
     }
     EXPECT_EQ(dir.read("Zelvanojpg.log"), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(pics()), fs::directory_iterator()), 3);
-}
-
-TEST_F(Rename, AnotherNameOfThePictureItselfDeletesNothing) {
-    fs::create_hard_link(pics() + "p1.jpg", pics() + "alias.jpg");
-    win.typed = {"alias"};
-    Command4_Click(c);
-    EXPECT_TRUE(win.questions().empty());
-    EXPECT_TRUE(dir.exists("pics/p1.jpg"));
-    EXPECT_TRUE(dir.exists("pics/alias.jpg"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(pics()), fs::directory_iterator()), 4) << "and alias.jpg";
 }
 
 #if !defined(_WIN32) // Wine renames by letter case differently from Windows
@@ -188,18 +169,13 @@ private:
 
 TEST_F(Rename, ACaseOnlyRenameOnACaseBlindFileSystemIsARealRename) {
     CaseBlindOs blind(dir.path());
-    Context cb{AppState{}, blind, win, &List1_Click};
-    cb.state.PicType = "jpg";
-    win.listClear();
-    HentListe(cb);
-    win.selected = 1;
-    win.typed = {"P1.jpg"};
+    Context cb{c.state, blind, win, &List1_Click}; // the list loaded, p1.jpg selected
+    win.typed = {"P1.jpg", "P1.jpg"};              // once for each click
     blind.failRenames[pics() + "P1.jpg"] = OpResult::fail(Failure::Other, "Input/output error");
     Command4_Click(cb); // the second step fails: the picture gets its own name back
     EXPECT_TRUE(fs::exists(pics() + "p1.jpg"));
     EXPECT_EQ(std::distance(fs::directory_iterator(pics()), fs::directory_iterator()), 3);
     blind.failRenames.clear();
-    win.typed = {"P1.jpg"};
     Command4_Click(cb);
     EXPECT_TRUE(win.questions().empty());
     EXPECT_TRUE(fs::exists(pics() + "P1.jpg"));
