@@ -9,27 +9,12 @@
 namespace zelvano::test {
 namespace {
 
-class Delete : public AppFixture {
-protected:
-    std::string pics() const { return dir.folder("pics"); }
-    void showPage(int start) {
-        c.state.PageStart = start;
-        win.listClear();
-        FillPage(c);
-        win.selected = 0;
-    }
-    int records() const {
-        PicTable t;
-        ParseList(dir.read("Zelvanojpg.log"), t);
-        return static_cast<int>(t.count());
-    }
-};
+class Delete : public AppFixture {};
 
 TEST_F(Delete, WhereTheSelectionGoesAfterwards) {
     struct Case {
         const char* what;
-        int records, pageStart, index;
-        int entriesAfter, selectedAfter;
+        int records, pageStart, index, entriesAfter, selectedAfter;
         std::string counterAfter;
     };
     const std::vector<Case> cases = {
@@ -40,14 +25,18 @@ TEST_F(Delete, WhereTheSelectionGoesAfterwards) {
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);
         load("jpg", picturesList(k.records));
-        showPage(k.pageStart);
+        c.state.PageStart = k.pageStart;
+        win.listClear();
+        FillPage(c);
         win.selected = k.index;
         const std::string name = "p" + std::to_string(k.pageStart + k.index) + ".jpg";
         win.answers = {true};
         Command5_Click(c);
         EXPECT_EQ(win.questions().back(), "Do you want to delete " + name + "?");
         EXPECT_FALSE(dir.exists("pics/" + name));
-        EXPECT_EQ(records(), k.records - 1);
+        PicTable left;
+        ParseList(dir.read("Zelvanojpg.log"), left);
+        EXPECT_EQ(left.count(), static_cast<std::size_t>(k.records - 1));
         EXPECT_EQ(c.state.PageStart, k.pageStart);
         EXPECT_EQ(win.listCount(), k.entriesAfter);
         EXPECT_EQ(win.selected, k.selectedAfter);
@@ -56,9 +45,8 @@ TEST_F(Delete, WhereTheSelectionGoesAfterwards) {
     }
     Command2_Click(c); // from the emptied last page back to the one before
     EXPECT_EQ(win.listCount(), 30);
-}
 
-TEST_F(Delete, TheLastPictureOfATypeLeavesAnEmptyList) {
+    // The last picture of a type leaves an empty list file, which loads as an empty list.
     load("jpg", picturesList(1));
     win.answers = {true};
     Command5_Click(c);
@@ -69,7 +57,9 @@ TEST_F(Delete, TheLastPictureOfATypeLeavesAnEmptyList) {
     EXPECT_EQ(win.counter, "0 jpg Pictures/ 0");
 }
 
-TEST_F(Delete, NoChangesNothingAndReselects) {
+// No keeps the picture; a refused or failed deletion keeps its record and says why.
+TEST_F(Delete, NoOrAFailedDeletionKeepsTheRecord) {
+    const std::string pics = dir.folder("pics");
     const std::string text = picturesList(5);
     load("jpg", text);
     win.selected = 3;
@@ -91,20 +81,18 @@ TEST_F(Delete, NoChangesNothingAndReselects) {
     EXPECT_EQ(win.selected, 3);
     List1_KeyDown(c, 65, 0); // any other key is the list box's own
     EXPECT_EQ(win.questions().size(), asked);
-}
 
-TEST_F(Delete, ARefusedOrFailedDeletionKeepsTheRecordAndSaysWhy) {
-    const std::string text = picturesList(3);
-    load("jpg", text);
-    os.failDeletes[pics() + "p0.jpg"] = OpResult::fail(Failure::AccessError, "Operation not permitted");
+    // The system refuses.
+    os.failDeletes[pics + "p0.jpg"] = OpResult::fail(Failure::AccessError, "Operation not permitted");
+    win.selected = 0;
     win.answers = {true};
     Command5_Click(c);
     EXPECT_EQ(win.messages().back(), "The file are, write protected and can not bee deleted.");
 
 #if !defined(_WIN32) // Windows refuses to delete a folder as a file with "access denied"
     // A folder now stands where the picture was: not deleted, not reported as done.
-    std::filesystem::remove(pics() + "p1.jpg");
-    std::filesystem::create_directory(pics() + "p1.jpg");
+    std::filesystem::remove(pics + "p1.jpg");
+    std::filesystem::create_directory(pics + "p1.jpg");
     win.selected = 1;
     win.answers = {true};
     win.focused = false;
@@ -112,10 +100,10 @@ TEST_F(Delete, ARefusedOrFailedDeletionKeepsTheRecordAndSaysWhy) {
     EXPECT_EQ(win.messages().back().rfind("The file p1.jpg could not be deleted: ", 0), 0U)
         << win.messages().back();
     EXPECT_FALSE(win.focused) << "it ends at its message";
-    EXPECT_TRUE(std::filesystem::is_directory(pics() + "p1.jpg"));
+    EXPECT_TRUE(std::filesystem::is_directory(pics + "p1.jpg"));
 #endif
     EXPECT_EQ(dir.read("Zelvanojpg.log"), text);
-    EXPECT_EQ(win.listCount(), 3);
+    EXPECT_EQ(win.listCount(), 5);
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 
 namespace zelvano::test {
 namespace {
@@ -16,11 +15,8 @@ class ListSteps : public AppFixture {};
 
 TEST_F(ListSteps, LoadingShowsTheFirstPageWithTheFirstEntrySelected) {
     for (const int records : {75, 30, 10, 1}) {
-        writeList("jpg", picturesList(records));
-        c.state.PicType = "jpg";
         const int before = win.previews;
-        win.listClear();
-        HentListe(c);
+        load("jpg", picturesList(records));
         const int shown = std::min(records, 30);
         EXPECT_EQ(c.state.PicCount(), records);
         ASSERT_EQ(win.listCount(), shown) << records << " records";
@@ -33,10 +29,10 @@ TEST_F(ListSteps, LoadingShowsTheFirstPageWithTheFirstEntrySelected) {
     }
 }
 
-TEST_F(ListSteps, ATypeNeverScannedSaysSoAndEmptiesTheTable) {
+TEST_F(ListSteps, WithoutAListFileToReadTheTableIsEmptied) {
+    // A type never scanned says so, and the page starts at the top again.
     load("jpg", picturesList(40));
     c.state.PageStart = 30;
-
     c.state.PicType = "gif";
     win.listClear();
     HentListe(c);
@@ -49,18 +45,16 @@ TEST_F(ListSteps, ATypeNeverScannedSaysSoAndEmptiesTheTable) {
     EXPECT_TRUE(win.preview.empty());
     EXPECT_EQ(win.listCount(), 0);
     EXPECT_EQ(win.counter, "0 gif Pictures/ 0");
-}
 
-TEST_F(ListSteps, AnUnreadableListFileIsNamedWithItsReasonAndLeavesTheTableEmpty) {
+    // An unreadable list file is named with its reason.
     load("jpg", picturesList(5));
     ASSERT_EQ(c.state.PicCount(), 5);
-
     const std::string path = CurrentListFile(c);
     os.failReads[path] = OpResult::fail(Failure::AccessError, "Permission denied");
     win.listClear();
     HentListe(c);
-    ASSERT_EQ(win.messages().size(), 1U);
-    EXPECT_EQ(win.messages()[0], "The list file " + path + " could not be read: Permission denied");
+    ASSERT_EQ(win.messages().size(), 2U);
+    EXPECT_EQ(win.messages()[1], "The list file " + path + " could not be read: Permission denied");
     EXPECT_EQ(c.state.PicCount(), 0);
     EXPECT_EQ(win.listCount(), 0);
     EXPECT_EQ(win.counter, "0 jpg Pictures/ 0");
@@ -71,29 +65,15 @@ TEST_F(ListSteps, AnUnreadableListFileIsNamedWithItsReasonAndLeavesTheTableEmpty
 TEST_F(ListSteps, AFailedSaveIsReportedAndThePageFollowsTheDisk) {
     struct Case {
         const char* what;
-        bool listFileGone;
-        std::function<void()> act;
+        bool listFileGone, pictureGone;
+        void (*act)(Context&);
         std::vector<std::string> page;
     };
-    const auto deleteIt = [&] {
-        win.answers = {true};
-        Command5_Click(c);
-    };
-    const auto renameIt = [&] {
-        win.typed = {"new"};
-        Command4_Click(c);
-    };
-    const auto vanish = [&] {
-        std::filesystem::remove(dir.folder("pics") + "p1.jpg");
-        win.answers = {true};
-        win.selected = -1;
-        SelectEntry(c, 1);
-    };
     const std::vector<Case> cases = {
-        {"delete", false, deleteIt, {"p0.jpg", "p2.jpg"}},
-        {"rename", false, renameIt, {"p0.jpg", "new.jpg", "p2.jpg"}},
-        {"delete, no list file", true, deleteIt, {"p0.jpg", "p2.jpg"}},
-        {"vanished file", true, vanish, {"p0.jpg", "p2.jpg"}},
+        {"delete", false, false, Command5_Click, {"p0.jpg", "p2.jpg"}},
+        {"rename", false, false, Command4_Click, {"p0.jpg", "new.jpg", "p2.jpg"}},
+        {"delete, no list file", true, false, Command5_Click, {"p0.jpg", "p2.jpg"}},
+        {"vanished file, taken off", true, true, List1_Click, {"p0.jpg", "p2.jpg"}},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);
@@ -104,9 +84,14 @@ TEST_F(ListSteps, AFailedSaveIsReportedAndThePageFollowsTheDisk) {
             std::filesystem::remove(path);
         }
         os.failWrites[path] = OpResult::fail(Failure::Other, "No space left on device");
+        if (k.pictureGone) {
+            std::filesystem::remove(dir.folder("pics") + "p1.jpg");
+        }
         win.journal.clear();
+        win.answers = {true}; // delete it, take it off
+        win.typed = {"new"};
         win.selected = 1;
-        k.act();
+        k.act(c);
         os.failWrites.clear();
         EXPECT_EQ(win.messages(),
                   std::vector<std::string>{"The list file " + path +

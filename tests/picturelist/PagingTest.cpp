@@ -6,25 +6,17 @@
 namespace zelvano::test {
 namespace {
 
-class Paging : public AppFixture {
-protected:
-    void load(int records) { AppFixture::load("jpg", picturesList(records)); }
-};
+class Paging : public AppFixture {};
 
 struct Step {
-    char button; // 'N' Next 30, 'P' Previous 30
-    int pageStart;
-    int entries;
-    bool moves; // false: nothing happens, not even a change of selection or focus
-};
-
-struct Sequence {
-    int records;
-    std::vector<Step> steps;
+    char button;            // 'N' Next 30, 'P' Previous 30
+    int pageStart, entries; // afterwards
+    bool moves;             // false: nothing happens, not even a change of selection or focus
 };
 
 TEST_F(Paging, WorkedSequences) {
-    const std::vector<Sequence> sequences = {
+    // A list of so many records, and steps from its first page.
+    const std::vector<std::pair<int, std::vector<Step>>> sequences = {
         {75,
          {{'N', 30, 30, true},
           {'N', 60, 15, true},
@@ -37,11 +29,11 @@ TEST_F(Paging, WorkedSequences) {
         {10, {{'N', 0, 10, false}, {'P', 0, 10, true}}},
         {0, {{'N', 0, 0, false}, {'P', 0, 0, true}}},
     };
-    for (const auto& seq : sequences) {
-        load(seq.records);
-        for (std::size_t i = 0; i < seq.steps.size(); ++i) {
-            const Step& step = seq.steps[i];
-            SCOPED_TRACE(std::to_string(seq.records) + " records, step " + std::to_string(i + 1));
+    for (const auto& [records, steps] : sequences) {
+        load("jpg", picturesList(records));
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const Step& step = steps[i];
+            SCOPED_TRACE(std::to_string(records) + " records, step " + std::to_string(i + 1));
             const int otherEntry = std::min(3, win.listCount() - 1); // a selection that a move would reset
             win.selected = otherEntry;
             win.focused = false;
@@ -53,25 +45,21 @@ TEST_F(Paging, WorkedSequences) {
             if (step.entries > 0) {
                 EXPECT_EQ(win.items.front(), "p" + std::to_string(step.pageStart) + ".jpg");
             }
-            if (!step.moves) {
-                EXPECT_EQ(win.selected, otherEntry);
-                EXPECT_FALSE(win.focused);
-                EXPECT_EQ(win.previews, previews);
-                continue;
-            }
-            EXPECT_TRUE(win.focused);
-            EXPECT_EQ(win.selected, step.entries > 0 ? 0 : -1);
-            EXPECT_EQ(win.previews, previews + (step.entries > 0 ? 1 : 0));
-            if (step.entries > 0) {
-                EXPECT_EQ(win.counter, std::to_string(seq.records) + " jpg Pictures/ " +
-                                           std::to_string(step.pageStart + 1));
+            // A move shows the page with its first entry selected, and the list box has the focus.
+            const bool shows = step.moves && step.entries > 0;
+            EXPECT_EQ(win.focused, step.moves);
+            EXPECT_EQ(win.selected, step.moves ? (shows ? 0 : -1) : otherEntry);
+            EXPECT_EQ(win.previews, previews + (shows ? 1 : 0));
+            if (shows) {
+                EXPECT_EQ(win.counter,
+                          std::to_string(records) + " jpg Pictures/ " + std::to_string(step.pageStart + 1));
             }
         }
     }
 }
 
 TEST_F(Paging, NoPageStartsAtTheTablesLastRow) {
-    load(1);
+    load("jpg", picturesList(1));
     for (int i = 1; i < static_cast<int>(PicTable::kRows); ++i) {
         c.state.PicList.append("/x/", "n.jpg");
     }
