@@ -10,8 +10,7 @@ namespace zelvano::test {
 namespace {
 
 TEST(PrintGeometry, FitScaleAndOrientation) {
-    const float PW = 190.0F;
-    const float PH = 277.0F;
+    const float PW = 190.0F, PH = 277.0F; // the printable page
     // Fits, though wider than tall: own size, portrait.
     PrintPlacement p = PlacePrint(150, 100, 560, 373, PW, PH, 148, 98.7F);
     EXPECT_FALSE(p.landscape);
@@ -39,9 +38,11 @@ TEST(PrintGeometry, FitScaleAndOrientation) {
 
 class Print : public AppFixture {};
 
-TEST_F(Print, TheSizeTextIsInPixelsAfterTheFirstUseEvenWhenCancelled) {
+TEST_F(Print, AtItsOwnSizeWhenItFitsElseScaledDown) {
     dir.writeBmp("pics/vga.jpg", 640, 480);
-    load("jpg", ListText({{dir.folder("pics"), "vga.jpg"}}));
+    dir.writeBmp("pics/wide.jpg", 2000, 1000);
+    load("jpg", ListText({{dir.folder("pics"), "vga.jpg"}, {dir.folder("pics"), "wide.jpg"}}));
+    // The size text is in pixels after the first use, even when it was cancelled.
     EXPECT_EQ(win.panel2, "Size: 9660 x 7260");
     win.printAnswer = false;
     Command7_Click(c);
@@ -49,12 +50,8 @@ TEST_F(Print, TheSizeTextIsInPixelsAfterTheFirstUseEvenWhenCancelled) {
     win.selected = -1;
     SelectEntry(c, 0);
     EXPECT_EQ(win.panel2, "Size: 644 x 484");
-}
 
-TEST_F(Print, AtItsOwnSizeWhenItFitsElseScaledDown) {
-    dir.writeBmp("pics/vga.jpg", 640, 480);
-    dir.writeBmp("pics/wide.jpg", 2000, 1000);
-    load("jpg", ListText({{dir.folder("pics"), "vga.jpg"}, {dir.folder("pics"), "wide.jpg"}}));
+    win.printAnswer = true;
     Command7_Click(c);
     ASSERT_EQ(win.printed.size(), 1U);
     EXPECT_FALSE(win.printed[0].landscape);
