@@ -3,27 +3,14 @@
 // text is read back after the others.
 #include "FuzzCheck.h"
 #include "picturelist/ListFile.h"
+#include "support/Records.h"
 
 #include <algorithm>
-#include <utility>
-#include <vector>
-
-namespace {
-
-using namespace zelvano;
-using Records = std::vector<std::pair<std::string, std::string>>;
-
-Records Rows(const PicTable& t) {
-    Records out;
-    for (std::size_t row = 0; row < t.count(); ++row) {
-        out.emplace_back(t.folder(row), t.name(row));
-    }
-    return out;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace zelvano;
+    using test::Records;
+    using test::Rows;
     if (size == 0) {
         return 0;
     }

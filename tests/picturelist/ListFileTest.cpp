@@ -1,22 +1,14 @@
 #include "picturelist/ListFile.h"
 
+#include "support/Records.h"
+
 #include <gtest/gtest.h>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace zelvano {
 namespace {
 
-using Records = std::vector<std::pair<std::string, std::string>>;
-
-Records Rows(const PicTable& t) {
-    Records out;
-    for (std::size_t row = 0; row < t.count(); ++row) {
-        out.emplace_back(t.folder(row), t.name(row));
-    }
-    return out;
-}
+using test::Records;
+using test::Rows;
 
 TEST(ListFile, ReadingRulesForLineEnds) {
     struct Case {

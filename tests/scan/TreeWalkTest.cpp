@@ -1,6 +1,7 @@
 #include "picturelist/ListFile.h"
 #include "scan/FindFiles.h"
 #include "scan/NamePattern.h"
+#include "support/Records.h"
 #include "support/TestFolder.h"
 
 #include <filesystem>
@@ -10,7 +11,6 @@ namespace zelvano::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Records = std::vector<std::pair<std::string, std::string>>;
 
 // The order rule written plainly, one folder at a time: a folder's matching regular files in
 // listing order, then its subfolders (not links) depth first in listing order.
@@ -48,11 +48,7 @@ Records Scan(Os& os, const std::string& root, unsigned threads, const std::strin
     std::int16_t folders = 0;
     FindFilesAPI(job, path, "*." + type, files, folders);
     EXPECT_EQ(static_cast<std::size_t>(files), table.count());
-    Records out;
-    for (std::size_t i = 0; i < table.count(); ++i) {
-        out.emplace_back(table.folder(i), table.name(i));
-    }
-    return out;
+    return Rows(table);
 }
 
 class TreeWalk : public ::testing::Test {
