@@ -2,11 +2,9 @@
 
 #include "support/PrivateMounts.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -21,32 +19,12 @@ namespace zelvano::test {
 
 namespace {
 
-// Reads `fd` until `wanted` has come, or until its end when `wanted` is empty; false when the end
-// or the deadline comes first.
-bool ReadUntil(int fd, const std::string& wanted, std::chrono::milliseconds within) {
-    const auto deadline = std::chrono::steady_clock::now() + within;
-    std::string seen;
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd p{fd, POLLIN, 0};
-        const int ready = ::poll(&p, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready <= 0) {
-            return false;
-        }
-        char buffer[256];
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0) {
-            return wanted.empty();
-        }
-        seen.append(buffer, static_cast<std::size_t>(n));
-        if (!wanted.empty() && seen.find(wanted) != std::string::npos) {
-            return true;
-        }
-    }
+// What one read of `fd` gives within `within`: its byte count, 0 at its end, -1 when nothing came.
+// The drive says "ready" once mounted, and its output ends with it.
+ssize_t ReadWithin(int fd, std::chrono::milliseconds within) {
+    pollfd p{fd, POLLIN, 0};
+    char buffer[64];
+    return ::poll(&p, 1, static_cast<int>(within.count())) == 1 ? ::read(fd, buffer, sizeof buffer) : -1;
 }
 
 } // namespace
@@ -93,7 +71,7 @@ PlainDriveMount::PlainDriveMount(std::string folder, std::vector<std::string> mo
     if (spawned != 0) {
         pid_ = -1;
         why_ = "the plain drive did not start: " + std::string(std::strerror(spawned));
-    } else if (!ReadUntil(output_, "ready\n", std::chrono::seconds(10))) {
+    } else if (ReadWithin(output_, std::chrono::seconds(10)) <= 0) {
         why_ = "the plain drive could not be mounted on " + folder_;
     }
 #endif
@@ -111,7 +89,7 @@ void PlainDriveMount::stop() {
         (void)std::system(
             ("fusermount3 -u " + q + " 2>/dev/null || umount -l " + q + " 2>/dev/null").c_str());
         // Unmounted, the drive ends and closes its output; one that does not is ended here.
-        if (!ReadUntil(output_, {}, std::chrono::seconds(5))) {
+        if (ReadWithin(output_, std::chrono::seconds(5)) != 0) {
             ::kill(pid_, SIGKILL);
         }
         ::waitpid(pid_, nullptr, 0);
