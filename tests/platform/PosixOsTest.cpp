@@ -69,6 +69,8 @@ TEST(PosixOs, ReplacingAListNeverLosesIt) {
     std::string start = "from before";
     ASSERT_TRUE(os.readFileStart(path, 3, start).ok());
     EXPECT_EQ(start, "/a/");
+    ASSERT_TRUE(os.readFileEnd(dir.write("empty.log", ""), 2, start).ok()) << "an empty list has an end";
+    EXPECT_EQ(start, "");
 }
 
 TEST(PosixOs, ReadingAPipeInTheListsPlaceDoesNotHang) {
