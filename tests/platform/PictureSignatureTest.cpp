@@ -41,7 +41,7 @@ TEST(PictureSignature, SizesFromHeaders) {
     EXPECT_EQ(HeaderDimensions("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\x0A\0\0\0\x07\x80"s),
               (PictureDimensions{2560, 1920}));
     EXPECT_EQ(HeaderDimensions("GIF87a\x40\x01\xF0\x00"s), (PictureDimensions{320, 240}));
-    EXPECT_EQ(HeaderDimensions("\xFF\xD8\xFF\xE0"s), std::nullopt);
+    EXPECT_EQ(HeaderDimensions("\xFF\xD8\xFF\xE0"s + std::string(28, '\0')), std::nullopt);
     EXPECT_EQ(HeaderDimensions(Bitmap(40, "\x68\x42")), std::nullopt) << "cut short";
 }
 

@@ -98,9 +98,10 @@ TEST_F(StaleEntries, APictureOnADriveThatIsAwayIsKept) {
 TEST_F(StaleEntries, AFileThatIsNotAPicture) {
     load("jpg", picturesList(3));
     dir.write("pics/p1.jpg", "just text");
-    win.answers = {false}; // No: shown as a normal entry, with the size of the picture before
-    win.whileAsking = [&] {
-        EXPECT_EQ(win.counter, "3 jpg Pictures/ 2") << "it follows the selection before the question";
+    win.answers = {false};  // No: shown as a normal entry, with the size of the picture before
+    win.whileAsking = [&] { // the path and counter follow the selection before the question
+        EXPECT_EQ(win.panel1, pics() + "p1.jpg");
+        EXPECT_EQ(win.counter, "3 jpg Pictures/ 2");
     };
     select(1);
     EXPECT_EQ(win.questions().back(), "The file p1.jpg are not a picture file, do you want to delete it?");
