@@ -278,6 +278,10 @@ part_session() {
     answer "$box_title" Return
     press space
     answer "$box_title" Escape
+    # Back to the Delete button, which asks about the selected picture; No keeps it.
+    press shift+Tab shift+Tab shift+Tab shift+Tab space
+    answer "$box_title" Escape
+    [ -e "$work/pics/renamed.bmp" ] || fail "No deleted the picture"
 }
 
 part_scan() {

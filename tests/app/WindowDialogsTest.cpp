@@ -61,11 +61,13 @@ struct DialogScript : QTimer {
 TEST(WindowDialogs, UserActionsReachTheHandlersAndNamesComeBackAsTheirBytes) {
     test::TestFolder dir;
     test::TestOs os(dir.path());
-    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
-        dir.writeBmp(std::string("pics/") + name, 4, 4);
-    }
     const std::string pics = dir.folder("pics");
-    dir.write("Zelvanobmp.log", test::ListText({{pics, "a.bmp"}, {pics, "b.bmp"}, {pics, "c.bmp"}}));
+    std::vector<std::pair<std::string, std::string>> records;
+    for (int i = 0; i < 31; ++i) {
+        records.emplace_back(pics, "p" + std::to_string(i) + ".bmp");
+        dir.writeBmp("pics/" + records.back().second, 4, 4);
+    }
+    dir.write("Zelvanobmp.log", test::ListText(records));
     std::filesystem::create_directories(dir.path() + "/disk");
     test::Gate silent;
     os.gate = &silent;
@@ -77,9 +79,13 @@ TEST(WindowDialogs, UserActionsReachTheHandlersAndNamesComeBackAsTheirBytes) {
     window.wire(form);
     form.Form_Load();
     window.setListIndex(1); // the program's own change: no event
-    EXPECT_EQ(c.Panel1->text().toStdString(), pics + "a.bmp");
+    EXPECT_EQ(c.Panel1->text().toStdString(), pics + "p0.bmp");
+    c.Command3->click(); // Next 30, and back
+    EXPECT_EQ(c.List1->count(), 1);
+    c.Command2->click();
+    EXPECT_EQ(c.List1->count(), 30);
     c.List1->setCurrentRow(2); // as a click does
-    EXPECT_EQ(c.Panel1->text().toStdString(), pics + "c.bmp");
+    EXPECT_EQ(c.Panel1->text().toStdString(), pics + "p2.bmp");
     EXPECT_EQ(c.Panel2->text(), "Size: 120 x 120");
     EXPECT_FALSE(c.Preview1->pixmap().isNull());
 
