@@ -66,6 +66,8 @@ TEST(PictureSignature, ExifOrientation) {
         << "after an XMP block";
     EXPECT_EQ(ExifOrientation(Tiff(true, 3)), 3) << "a TIFF file's own directory";
     EXPECT_EQ(ExifOrientation(Tiff(true, 9)), 1) << "no such orientation";
+    EXPECT_EQ(ExifOrientation("II*\0\x08\0\0\0\x05\0\x01\x01\x03\0\x01\0\0\0\x02\0\0\0"s), 1)
+        << "a directory that claims more entries than it holds";
     EXPECT_EQ(ExifOrientation("\xFF\xD8"s + jfif + "\xFF\xDA"s + app1(Tiff(true, 8))), 1) << "after the data";
     EXPECT_EQ(ExifOrientation("\xFF\xD8"s + app1(Tiff(true, 8)).substr(0, 20)), 1) << "cut short";
     EXPECT_EQ(ExifOrientation("just text"), 1);
