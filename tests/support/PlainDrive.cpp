@@ -25,6 +25,7 @@
 #include <fcntl.h>
 #include <fuse.h>
 #include <poll.h>
+#include <string>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -162,22 +163,18 @@ int Chmod(const char* path, mode_t mode, fuse_file_info* fi) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc > 1 && std::strcmp(argv[1], "--silent") == 0) {
-        silent = true;
-        argv[1] = argv[0]; // FUSE takes the rest as it would without the option
-        ++argv;
-        --argc;
-    } else if (argc > 2 &&
-               (std::strcmp(argv[1], "--slow") == 0 || std::strcmp(argv[1], "--stall-after") == 0)) {
-        if (std::strcmp(argv[1], "--slow") == 0) {
-            bytesPerSecond = std::atof(argv[2]);
-        } else {
-            stallAfter = std::atoll(argv[2]);
-        }
-        argv[2] = argv[0];
-        argv += 2;
-        argc -= 2;
+    // The mode comes first, with its number; FUSE takes the rest as it would without them.
+    const std::string mode = argc > 1 ? argv[1] : "";
+    silent = mode == "--silent";
+    const int taken = silent ? 1 : (mode == "--slow" || mode == "--stall-after") && argc > 2 ? 2 : 0;
+    if (taken == 2 && mode == "--slow") {
+        bytesPerSecond = std::atof(argv[2]);
+    } else if (taken == 2) {
+        stallAfter = std::atoll(argv[2]);
     }
+    argv[taken] = argv[0];
+    argv += taken;
+    argc -= taken;
     if (argc < 2) {
         std::fprintf(
             stderr,
