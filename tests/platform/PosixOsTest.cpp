@@ -149,35 +149,6 @@ TEST(PosixOs, RenameAndCopyOnADriveWithoutLinksOrRenameFlags) {
     EXPECT_FALSE(dir.exists("drive/c.jpg"));
 }
 
-// Makes a folder one that this process may not write for as long as it lives: read-only mounted
-// over itself as root, who may write anything else (in a mount namespace of the test's own), and
-// without write permission otherwise.
-class Unwritable {
-public:
-    explicit Unwritable(std::string folder) : folder_(std::move(folder)), root_(::geteuid() == 0) {
-        const std::string q = "'" + folder_ + "'";
-        ok_ = root_ ? test::PrivateMounts() &&
-                          std::system(("mount --bind " + q + " " + q + " && mount -o remount,bind,ro " + q +
-                                       " " + q + " 2>/dev/null")
-                                          .c_str()) == 0
-                    : ::chmod(folder_.c_str(), 0555) == 0;
-    }
-    Unwritable(const Unwritable&) = delete;
-    Unwritable& operator=(const Unwritable&) = delete;
-    ~Unwritable() {
-        if (ok_) {
-            root_ ? (void)std::system(("umount '" + folder_ + "'").c_str())
-                  : (void)::chmod(folder_.c_str(), 0755);
-        }
-    }
-    [[nodiscard]] bool ok() const { return ok_; }
-
-private:
-    std::string folder_;
-    bool root_;
-    bool ok_ = false;
-};
-
 // A running copy that does not answer in time is not taken as come forward; and its late answer,
 // to a start that has given up and gone, does not end it.
 TEST(PosixOs, ALateAnswerToASecondStartEndsNothing) {
@@ -232,12 +203,19 @@ TEST(PosixOs, WhereTheListFilesLive) {
             dir.write("home/.local/share/zelvano/Zelvanojpg.log", "kept");
         }
     }
-    std::filesystem::create_directory(dir.path() + "/locked");
-    const Unwritable locked(dir.path() + "/locked");
-    if (locked.ok()) {
-        ProgramIn program;
-        program.folder = dir.path() + "/locked";
-        EXPECT_EQ(program.listFileFolder(), data) << "a folder the user cannot write";
+    // A folder the user cannot write: as root, who may write anything else, it is mounted read-only
+    // over itself, in a mount namespace of the test's own.
+    ProgramIn locked;
+    locked.folder = dir.path() + "/locked";
+    std::filesystem::create_directory(locked.folder);
+    const bool root = ::geteuid() == 0;
+    const std::string bind =
+        "mount --bind " + locked.folder + " " + locked.folder + " && mount -o remount,bind,ro ";
+    if (root ? test::PrivateMounts() && std::system((bind + locked.folder + " " + locked.folder).c_str()) == 0
+             : ::chmod(locked.folder.c_str(), 0555) == 0) {
+        EXPECT_EQ(locked.listFileFolder(), data) << "a folder the user cannot write";
+        root ? (void)std::system(("umount " + locked.folder).c_str())
+             : (void)::chmod(locked.folder.c_str(), 0755);
     }
     ::setenv("HOME", home.c_str(), 1);
     EXPECT_EQ(dir.read("home/.local/share/zelvano/Zelvanojpg.log"), "kept");
