@@ -111,14 +111,8 @@ int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t /*offset
     return 0;
 }
 
-int Open(const char* path, fuse_file_info* fi) {
-    const int fd = ::openat(base, Relative(path), fi->flags | O_CLOEXEC);
-    fi->fh = static_cast<std::uint64_t>(fd);
-    return Result(fd);
-}
-
 int Create(const char* path, mode_t mode, fuse_file_info* fi) {
-    const int fd = ::openat(base, Relative(path), fi->flags | O_CREAT | O_CLOEXEC, mode);
+    const int fd = ::openat(base, Relative(path), fi->flags | O_CLOEXEC, mode); // O_CREAT when created
     fi->fh = static_cast<std::uint64_t>(fd);
     return Result(fd);
 }
@@ -200,7 +194,9 @@ int main(int argc, char* argv[]) {
     ops.init = Init;
     ops.getattr = GetAttr;
     ops.readdir = ReadDir;
-    ops.open = Open;
+    ops.open = [](const char* path, fuse_file_info* fi) {
+        return Create(path, 0, fi);
+    };
     ops.create = Create;
     ops.read = Read;
     ops.write = Write;
