@@ -75,11 +75,9 @@ TEST_F(DiskScan, AListThatCannotBeWrittenIsNamedAndThePicturesStayShown) {
     os.failWrites[path] = OpResult::fail(Failure::AccessError, "Read-only file system");
     choose("jpg");
     Command1_Click(c);
-    ASSERT_EQ(win.messages().size(), 1U);
-    EXPECT_EQ(win.messages()[0],
-              "The list file " + path +
-                  " could not be written: Read-only file system. The pictures found are shown "
-                  "until Zelvano ends.");
+    EXPECT_EQ(win.messages(), std::vector<std::string>{"The list file " + path +
+                                                       " could not be written: Read-only file system. The "
+                                                       "pictures found are shown until Zelvano ends."});
     EXPECT_FALSE(dir.exists("Zelvanojpg.log"));
     EXPECT_EQ(win.items, std::vector<std::string>{"a.jpg"});
     EXPECT_EQ(win.counter, "1 Pictures/ 1");
@@ -93,9 +91,9 @@ TEST_F(DiskScan, MoreThanTheTableHoldsStopsAtItsLastRowAndSaysSo) {
     win.answers = {false}; // the listed pictures are not on the disk: keep the first one's entry
     Command1_Click(c);
     EXPECT_EQ(c.state.PicCount(), static_cast<int>(PicTable::kRows));
-    ASSERT_EQ(win.messages().size(), 1U);
-    EXPECT_EQ(win.messages()[0],
-              "More than 500001 jpg pictures were found. The list holds the first 500001.");
+    EXPECT_EQ(win.messages(),
+              std::vector<std::string>{
+                  "More than 500001 jpg pictures were found. The list holds the first 500001."});
     EXPECT_EQ(win.counter, "500001 Pictures/ 1");
 }
 
