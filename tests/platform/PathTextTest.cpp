@@ -1,3 +1,4 @@
+#include "platform/FileFailure.h"
 #include "platform/win32/DriveStrings.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,15 @@ TEST(DriveStrings, EachDriveTakesTheNextRow) {
     EXPECT_TRUE(DrivesFromLogicalStrings(buffer, sizeof buffer, 0).empty()) << "a failed call lists nothing";
     buffer[20] = '\x01'; // a piece that starts before "A" is passed over
     EXPECT_EQ(DrivesFromLogicalStrings(buffer, sizeof buffer, 12).size(), 3U);
+}
+
+// The folder that tells a missing file from a missing drive; a root keeps its separator.
+TEST(FileFailure, TheFolderOfAPath) {
+    EXPECT_EQ(FolderPart("/x.jpg", '/'), "/");
+    EXPECT_EQ(FolderPart("/a/x.jpg", '/'), "/a");
+    EXPECT_EQ(FolderPart("C:\\x.jpg", '\\'), "C:\\");
+    EXPECT_EQ(FolderPart("C:\\a\\x.jpg", '\\'), "C:\\a");
+    EXPECT_EQ(FolderPart("x.jpg", '/'), "");
 }
 
 } // namespace
