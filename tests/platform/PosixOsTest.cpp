@@ -156,8 +156,7 @@ TEST(PosixOs, ALateAnswerToASecondStartEndsNothing) {
     const SingleInstance running(dir.path());
     ASSERT_TRUE(running.first());
     EXPECT_FALSE(SingleInstance::BringForward(dir.path(), std::chrono::milliseconds(100)));
-    running.answer();
-    SUCCEED() << "still running";
+    running.answer(); // and this process runs on
 }
 
 TEST(PosixOs, TheRootFolderIsListed) {

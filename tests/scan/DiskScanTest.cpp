@@ -15,10 +15,6 @@ namespace {
 class DiskScan : public AppFixture {
 protected:
     DiskScan() { os.drives = {dir.folder("disk1"), dir.folder("disk2")}; }
-    void choose(const std::string& type) {
-        c.state.PicType = type;
-        win.listClear();
-    }
 };
 
 TEST_F(DiskScan, WritesTheListAndShowsItsFirstPage) {
@@ -55,7 +51,7 @@ TEST_F(DiskScan, NothingFoundDeletesTheOldListAndSaysSo) {
     dir.write("disk1/a.jpg", "");
     writeList("gif", ListText({{"/old/", "stale.gif"}}));
     writeList("jpg", ListText({{"/old/", "kept.jpg"}}));
-    choose("gif");
+    c.state.PicType = "gif";
     c.state.PageStart = 30; // a later page was shown before
     Command1_Click(c);
     EXPECT_FALSE(dir.exists("Zelvanogif.log"));
@@ -73,7 +69,7 @@ TEST_F(DiskScan, AListThatCannotBeWrittenIsNamedAndThePicturesStayShown) {
     dir.writeBmp("disk1/a.jpg", 4, 4);
     const std::string path = dir.path() + kSep + "Zelvanojpg.log";
     os.failWrites[path] = OpResult::fail(Failure::AccessError, "Read-only file system");
-    choose("jpg");
+    c.state.PicType = "jpg";
     Command1_Click(c);
     EXPECT_EQ(win.messages(), std::vector<std::string>{"The list file " + path +
                                                        " could not be written: Read-only file system. The "
@@ -87,7 +83,7 @@ TEST_F(DiskScan, MoreThanTheTableHoldsStopsAtItsLastRowAndSaysSo) {
     os.drives = {dir.folder("big"), dir.folder("disk2")};
     os.bigFolders[dir.folder("big")] = PicTable::kRows + 10;
     dir.writeBmp("disk2/after.jpg", 4, 4);
-    choose("jpg");
+    c.state.PicType = "jpg";
     win.answers = {false}; // the listed pictures are not on the disk: keep the first one's entry
     Command1_Click(c);
     EXPECT_EQ(c.state.PicCount(), static_cast<int>(PicTable::kRows));
