@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t hash = std::hash<std::string>{}(point);
         return hash % 5 == 4 ? std::nullopt : std::optional<std::uint64_t>(hash % 4);
     };
-    const std::vector<std::string> drives = DrivesFromMountInfo(fuzz::Bytes(data, size), deviceOf);
+    const std::vector<std::string> drives =
+        DrivesFromMountInfo(std::string_view(reinterpret_cast<const char*>(data), size), deviceOf);
     FUZZ_CHECK(!drives.empty() && drives.front() == "/");
     FUZZ_CHECK(std::all_of(drives.begin(), drives.end(), [](const std::string& d) {
         return d.front() == '/' && d.back() == '/' && d.find('\0') == std::string::npos;

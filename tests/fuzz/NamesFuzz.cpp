@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zelvano;
     // The name, a NUL, then what was typed as UTF-16 code units, any of them (lone surrogates too).
-    const std::string_view all = fuzz::Bytes(data, size);
+    const std::string_view all(reinterpret_cast<const char*>(data), size);
     const std::size_t cut = std::min(all.find('\0'), all.size());
     const std::string name(all.substr(0, cut));
     const std::string_view typedBytes = all.substr(std::min(cut + 1, all.size()));

@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zelvano;
-    const std::string_view head = fuzz::Bytes(data, size);
+    const std::string_view head(reinterpret_cast<const char*>(data), size);
     const bool picture = LooksLikePicture(head.substr(0, kPictureSignatureBytes));
     FUZZ_CHECK(!HeaderDimensions(head) || picture);
     const int orientation = ExifOrientation(head);
