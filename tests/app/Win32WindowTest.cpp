@@ -105,8 +105,6 @@ protected:
         window->showWindow();
     }
     static void click(const Control& control) { ::SendMessageA(control.hwnd(), BM_CLICK, 0, 0); }
-    std::string counter() const { return c().Label2->text(); }
-    std::string panel(int part) const { return c().StatusBar1->part(part); }
 };
 
 // Without a list the window asks for a type, and the type chosen can be scanned for. The scan's
@@ -126,14 +124,14 @@ TEST_F(Win32Window, AFirstStartAScanThenASelectionPrintAndTheWaysOut) {
     EXPECT_EQ(c().List1->count(), 0);
     click(*c().Command1);
     EXPECT_EQ(c().List1->item(0), "x.jpeg");
-    EXPECT_EQ(counter(), "1 Pictures/ 1");
+    EXPECT_EQ(c().Label2->text(), "1 Pictures/ 1");
     EXPECT_EQ(::FindWindowA("ZelvanoWait", nullptr), nullptr) << "the wait window is closed";
 
     Pictures(dir, 75, "jpg");
     start();
-    EXPECT_EQ(counter(), "75 jpg Pictures/ 1");
-    EXPECT_EQ(panel(0), dir.folder("pics") + "p0.jpg");
-    EXPECT_EQ(panel(1), "Size: 210 x 360") << "10 x 20 pixels and the border, in twips";
+    EXPECT_EQ(c().Label2->text(), "75 jpg Pictures/ 1");
+    EXPECT_EQ(c().StatusBar1->part(0), dir.folder("pics") + "p0.jpg");
+    EXPECT_EQ(c().StatusBar1->part(1), "Size: 210 x 360") << "10 x 20 pixels and the border, in twips";
     EXPECT_GT(c().Preview1->shown().width, 0);
     EXPECT_TRUE(c().Command7->enabled());
 
@@ -144,9 +142,9 @@ TEST_F(Win32Window, AFirstStartAScanThenASelectionPrintAndTheWaysOut) {
     ::SendMessageA(list, LB_SETCURSEL, 3, 0);
     ::SendMessageA(window->hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
-    EXPECT_EQ(counter(), "75 jpg Pictures/ 64");
-    EXPECT_EQ(panel(0), dir.folder("pics") + "p63.jpg");
-    EXPECT_EQ(panel(1), "Size: 1155 x 360");
+    EXPECT_EQ(c().Label2->text(), "75 jpg Pictures/ 64");
+    EXPECT_EQ(c().StatusBar1->part(0), dir.folder("pics") + "p63.jpg");
+    EXPECT_EQ(c().StatusBar1->part(1), "Size: 1155 x 360");
     click(*c().Command2);
     EXPECT_EQ(::GetFocus(), list);
 
@@ -156,11 +154,9 @@ TEST_F(Win32Window, AFirstStartAScanThenASelectionPrintAndTheWaysOut) {
     }
     // The menu item of updates opens their web page; File > Exit, the close box and Exit end the
     // program.
-    const std::vector<std::pair<UINT, WPARAM>> ways = {
-        {WM_COMMAND, kMenuUpdate}, {WM_COMMAND, kMenuExit}, {WM_CLOSE, 0}, {BM_CLICK, 0}};
-    for (const auto& [message, wParam] : ways) {
+    for (MSG quit; const auto& [message, wParam] : std::vector<std::pair<UINT, WPARAM>>{
+                       {WM_COMMAND, kMenuUpdate}, {WM_COMMAND, kMenuExit}, {WM_CLOSE, 0}, {BM_CLICK, 0}}) {
         ::SendMessageA(message == BM_CLICK ? c().Command8->hwnd() : window->hwnd(), message, wParam, 0);
-        MSG quit;
         EXPECT_EQ(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, wParam != kMenuUpdate)
             << message;
     }
@@ -183,7 +179,7 @@ TEST_F(Win32Window, NamesOfTheCodePageGoThroughAndOthersAreRefused) {
     std::filesystem::create_directory(dir.folder("backup"));
     start();
     EXPECT_EQ(c().List1->item(0), cafe);
-    EXPECT_EQ(panel(0), dir.folder("pics") + cafe);
+    EXPECT_EQ(c().StatusBar1->part(0), dir.folder("pics") + cafe);
     // A rename and a copy refused, shown again and cancelled; then a rename and a copy.
     const std::wstring backup = Wide(dir.folder("backup"));
     const std::vector<Answer> answers = {
@@ -224,17 +220,17 @@ bool Soon(const std::function<bool()>& condition) {
     return condition();
 }
 
-// Starts `command`, a Windows program or a Linux one named by its path, in `folder` when given. Its
-// process.
-HANDLE Start(std::string command, const std::string& folder = {}) {
+// Starts `command`, a Windows program or a Linux one named by its path, in `folder` when given. Only
+// a Windows program's handles are any to use or close: for a Linux program Wine leaves in them
+// whatever was there before, at times a handle this process holds for itself.
+PROCESS_INFORMATION Start(std::string command, const std::string& folder = {}) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     EXPECT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                  folder.empty() ? nullptr : folder.c_str(), &startup, &started))
         << command;
-    ::CloseHandle(started.hThread);
-    return started.hProcess;
+    return started;
 }
 
 // The real program, a copy in a folder of its own with its lists, driven by key presses and clicks
@@ -259,7 +255,9 @@ protected:
     }
     // Starts a copy of the program. Whether it ends by itself within `ms`, with exit code 0.
     bool startEnds(DWORD ms) {
-        copies.push_back(Start('"' + exe + '"'));
+        const PROCESS_INFORMATION started = Start('"' + exe + '"');
+        ::CloseHandle(started.hThread);
+        copies.push_back(started.hProcess);
         DWORD code = 1;
         return ::WaitForSingleObject(copies.back(), ms) == WAIT_OBJECT_0 &&
                ::GetExitCodeProcess(copies.back(), &code) && code == 0;
@@ -275,16 +273,14 @@ protected:
     bool focusOn(int id) const {
         return Soon([&] { return focus() == control(id); });
     }
-    bool counterSays(const std::wstring& text) const {
-        return Soon([&] { return TextOf(control(kCounter)) == text; });
-    }
+    bool back() const { return ::IsChild(main, focus()); }
 
     // Runs xdotool with `args` on the display in DISPLAY. Wine gives no handle to wait on for a
     // Linux program, so xdotool runs in a shell that leaves a mark in the test's folder, with its exit
     // code, when it has ended.
     void xdo(const std::string& args) const {
         ::DeleteFileA((dir.path() + "\\xdotool.done").c_str());
-        ::CloseHandle(Start("/bin/sh -c \"xdotool " + args + "; echo $? >xdotool.done\"", dir.path()));
+        Start("/bin/sh -c \"xdotool " + args + "; echo $? >xdotool.done\"", dir.path());
         ASSERT_TRUE(Soon([&] { return dir.read("xdotool.done").ends_with("\n"); })) << args;
         EXPECT_EQ(dir.read("xdotool.done"), "0\n") << args;
     }
@@ -311,14 +307,11 @@ protected:
         }
         const std::wstring text = TextOf(::GetDlgItem(box, 0xFFFF));
         keys(pressed);
-        const auto back = [&] {
-            return ::IsChild(main, focus());
-        };
         EXPECT_TRUE(Soon([&] { return !::IsWindow(box) && (back() || gui().hwndActive == nullptr); }));
         if (!back() && gui().hwndActive == nullptr) {
             click(control(kLabel1));
         }
-        EXPECT_TRUE(Soon(back)) << text;
+        EXPECT_TRUE(Soon([&] { return back(); })) << text;
         return text;
     }
 };
@@ -339,7 +332,7 @@ TEST_F(AtTheKeys, ASession) {
     }));
     ASSERT_TRUE(focusOn(kList));
     keys("Down");
-    EXPECT_TRUE(counterSays(L"3 jpg Pictures/ 2"));
+    EXPECT_TRUE(Soon([&] { return TextOf(control(kCounter)) == L"3 jpg Pictures/ 2"; }));
     // No, No, then Yes: Delete, Alt+Delete and Alt+Backspace all ask. The deletion itself is the
     // deletion's own tests'.
     for (const auto& [key, answered] :
@@ -348,7 +341,7 @@ TEST_F(AtTheKeys, ASession) {
         EXPECT_EQ(answer(answered), L"Do you want to delete p1.jpg?") << key;
         ASSERT_TRUE(focusOn(kList));
     }
-    EXPECT_TRUE(counterSays(L"2 jpg Pictures/ 2"));
+    EXPECT_TRUE(Soon([&] { return TextOf(control(kCounter)) == L"2 jpg Pictures/ 2"; }));
 
     // The order of the controls on the window; of the type buttons only the checked one.
     for (const int id : {101, 102, 103, 104, 105, 106, 108, int{kJpg}, 107, int{kList}}) {
@@ -366,33 +359,30 @@ TEST_F(AtTheKeys, ASession) {
     EXPECT_TRUE(focusOn(kRename));
 
     // Another program's window comes to the front, then this one again by a click on its label.
-    const std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&::DestroyWindow)> other(
-        ::CreateWindowExA(0, "BUTTON", "another program", WS_POPUP | WS_VISIBLE, 0, 0, 160, 60, nullptr,
-                          nullptr, nullptr, nullptr),
-        ::DestroyWindow);
-    click(other.get());
-    ASSERT_TRUE(Soon([&] { return ::GetForegroundWindow() == other.get(); }));
+    HWND other = ::CreateWindowExA(0, "BUTTON", "another program", WS_POPUP | WS_VISIBLE, 0, 0, 160, 60,
+                                   nullptr, nullptr, nullptr, nullptr);
+    click(other);
+    ASSERT_TRUE(Soon([&] { return ::GetForegroundWindow() == other; }));
     click(control(kLabel1));
     EXPECT_TRUE(focusOn(kRename));
+    ::DestroyWindow(other);
 
     // Each type can be chosen again, in any order, by a click or by the arrow keys within the group,
     // the type of start-up too: the box a type without a list brings, and the counter after it. A
     // click on the type shown changes nothing: no box holds back the clicks after it.
-    const std::wstring jpg = L"2 jpg Pictures/ 1";
-    const std::wstring bmp = L"3 bmp Pictures/ 1";
-    const std::wstring gif = L"0 gif Pictures/ 0";
-    const std::wstring jpeg = L"0 jpeg Pictures/ 0";
     const std::vector<std::tuple<std::string, std::wstring, std::wstring>> choices = {
-        {"2", L"", bmp},     {"3", L"gif", gif},      {"3", L"", gif},
-        {"2", L"", bmp},     {"0", L"", jpg},         {"Right", L"jpeg", jpeg},
-        {"Right", L"", bmp}, {"Left", L"jpeg", jpeg}, {"Left", L"", jpg}};
+        {"2", L"", L"3 bmp Pictures/ 1"},     {"3", L"gif", L"0 gif Pictures/ 0"},
+        {"3", L"", L"0 gif Pictures/ 0"},     {"2", L"", L"3 bmp Pictures/ 1"},
+        {"0", L"", L"2 jpg Pictures/ 1"},     {"Right", L"jpeg", L"0 jpeg Pictures/ 0"},
+        {"Right", L"", L"3 bmp Pictures/ 1"}, {"Left", L"jpeg", L"0 jpeg Pictures/ 0"},
+        {"Left", L"", L"2 jpg Pictures/ 1"}};
     for (const auto& [chosen, unlisted, counter] : choices) {
         chosen.size() == 1 ? click(control(kJpg + chosen[0] - '0')) : keys(chosen);
         if (!unlisted.empty()) {
             EXPECT_EQ(answer("Return"), L"There have not been Scanned fore " + unlisted +
                                             L" pictures. Click on 'Scan disk/disks'.");
         }
-        EXPECT_TRUE(counterSays(counter)) << chosen;
+        EXPECT_TRUE(Soon([&] { return TextOf(control(kCounter)) == counter; })) << chosen;
     }
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(::SendMessageA(control(kJpg + i), BM_GETCHECK, 0, 0), i == 0 ? BST_CHECKED : BST_UNCHECKED)
@@ -440,23 +430,20 @@ TEST(WaitWindow, ItsTextFitsOnOneLine) {
     EXPECT_EQ(needed.bottom - needed.top, font.tmHeight);
 }
 
-// A photo stored on its side is shown upright: where each stored pixel goes, by orientation.
-TEST(WinPicture, UprightByOrientation) {
+// A photo stored on its side is shown upright: where each stored pixel goes, by orientation. A
+// picture is missing only when its folder is there; a remembered read is read again only when the
+// picture or the bound changed.
+TEST(WinPicture, UprightMissingAndReadAgainOnlyWhenChanged) {
     const Pixels stored{3, 2, {0, 1, 2, 3, 4, 5}}; // two rows of three
     const std::vector<std::pair<int, std::vector<std::uint32_t>>> cases = {
         {1, {0, 1, 2, 3, 4, 5}}, {2, {2, 1, 0, 5, 4, 3}}, {3, {5, 4, 3, 2, 1, 0}}, {4, {3, 4, 5, 0, 1, 2}},
-        {5, {0, 3, 1, 4, 2, 5}}, {6, {3, 0, 4, 1, 5, 2}}, {7, {5, 2, 4, 1, 3, 0}}, {8, {2, 5, 1, 4, 0, 3}},
-    };
+        {5, {0, 3, 1, 4, 2, 5}}, {6, {3, 0, 4, 1, 5, 2}}, {7, {5, 2, 4, 1, 3, 0}}, {8, {2, 5, 1, 4, 0, 3}}};
     for (const auto& [orientation, upright] : cases) {
         const Pixels turned = Upright(stored, orientation);
         EXPECT_EQ(turned.bgra, upright) << orientation;
         EXPECT_EQ(turned.width, orientation >= 5 ? 2 : 3) << orientation;
     }
-}
 
-// A picture is missing only when its folder is there; a remembered read is read again only when
-// the picture or the bound changed.
-TEST(WinPicture, MissingOnlyWhenItsFolderIsThereAndReadAgainOnlyWhenChanged) {
     test::TestFolder dir;
     EXPECT_EQ(ReadWinPicture(dir.path() + "\\gone.jpg", {}).result.failure, Failure::NotFound);
     EXPECT_EQ(ReadWinPicture(dir.path() + "\\gone\\a.jpg", {}).result.failure, Failure::Other);
