@@ -89,6 +89,7 @@ TEST(MountTable, ABtrfsSubvolumeMountedElsewhereIsADrive) {
     const std::vector<std::string> drives = PosixOs().listDrives();
     EXPECT_NE(std::find(drives.begin(), drives.end(), top + "/"), drives.end());
     EXPECT_NE(std::find(drives.begin(), drives.end(), second + "/"), drives.end());
+    (void)std::system(("umount " + second + " " + top).c_str()); // so that the test's folder can go
 }
 
 } // namespace
