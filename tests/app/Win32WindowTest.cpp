@@ -38,38 +38,42 @@ using Answer = std::pair<int, std::wstring>;
 // their own message loops. What each showed: the text its edit offered (the input box's, or the
 // file name of the save dialog), or a message box's text. A dialog that comes when no answer is
 // left is cancelled and the test fails, so that no test waits on it.
+struct {
+    std::vector<Answer> answers;
+    std::vector<std::wstring> shown;
+    HWND last;
+} now;
+
+// A timer's callback: CALLBACK, which is not a lambda's calling convention on 32-bit Windows.
+void CALLBACK AnswerTheDialog(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = nullptr; // the one that takes input: one of this thread's, visible and enabled
+    while ((dialog = ::FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr &&
+           (::GetWindowThreadProcessId(dialog, nullptr) != ::GetCurrentThreadId() ||
+            !::IsWindowVisible(dialog) || !::IsWindowEnabled(dialog))) {
+    }
+    if (dialog == nullptr || ::IsWindow(now.last)) {
+        return; // nothing to answer, or the dialog answered last is still closing
+    }
+    if (now.shown.size() == now.answers.size()) {
+        ADD_FAILURE() << "a dialog came that was not expected";
+        now.answers.emplace_back(IDCANCEL, L"");
+    }
+    HWND edit = nullptr;
+    for (const int id : {100, cmb13, edt1, 0xFFFF}) {
+        edit = edit != nullptr ? edit : ::GetDlgItem(dialog, id);
+    }
+    const auto& [button, typed] = now.answers[now.shown.size()];
+    now.last = dialog;
+    now.shown.push_back(TextOf(edit));
+    if (!typed.empty()) {
+        ::SetWindowTextW(edit, typed.c_str());
+    }
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
 std::vector<std::wstring> Answering(std::vector<Answer> answers, const std::function<void()>& act) {
-    static struct {
-        std::vector<Answer> answers;
-        std::vector<std::wstring> shown;
-        HWND last;
-    } now;
     now = {std::move(answers), {}, nullptr};
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND dialog = nullptr; // the one that takes input: one of this thread's, visible and enabled
-        while ((dialog = ::FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr &&
-               (::GetWindowThreadProcessId(dialog, nullptr) != ::GetCurrentThreadId() ||
-                !::IsWindowVisible(dialog) || !::IsWindowEnabled(dialog))) {
-        }
-        if (dialog == nullptr || ::IsWindow(now.last)) {
-            return; // nothing to answer, or the dialog answered last is still closing
-        }
-        if (now.shown.size() == now.answers.size()) {
-            ADD_FAILURE() << "a dialog came that was not expected";
-            now.answers.emplace_back(IDCANCEL, L"");
-        }
-        HWND edit = nullptr;
-        for (const int id : {100, cmb13, edt1, 0xFFFF}) {
-            edit = edit != nullptr ? edit : ::GetDlgItem(dialog, id);
-        }
-        const auto& [button, typed] = now.answers[now.shown.size()];
-        now.last = dialog;
-        now.shown.push_back(TextOf(edit));
-        if (!typed.empty()) {
-            ::SetWindowTextW(edit, typed.c_str());
-        }
-        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-    });
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, AnswerTheDialog);
     act();
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(now.shown.size(), now.answers.size()) << "dialogs that did not come";
