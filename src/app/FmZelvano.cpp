@@ -12,7 +12,7 @@
 
 namespace zelvano {
 
-FmZelvano::FmZelvano(Os& os, Window& win) : c_{AppState{}, os, win, &zelvano::List1_Click} {}
+FmZelvano::FmZelvano(Os& os, Window& win) : os_(os, win), c_{AppState{}, os_, win, &zelvano::List1_Click} {}
 
 void FmZelvano::Form_Load() {
     zelvano::Form_Load(c_);

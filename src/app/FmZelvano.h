@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/OffThreadOs.h"
 #include "state/Context.h"
 
 namespace zelvano {
@@ -28,6 +29,7 @@ public:
     [[nodiscard]] Context& context() { return c_; }
 
 private:
+    OffThreadOs os_; // how the handlers reach the system: never waiting on a drive themselves
     Context c_;
 };
 

@@ -19,8 +19,15 @@ void Stopped(Window& win, const std::string& why) {
 } // namespace
 
 void HandlerRunner::run(const std::function<void(FmZelvano&)>& handler) {
+    if (waiting_) {
+        return; // no second command in the middle of one
+    }
     ++running_;
-    const ScopeExit uncount([this] { --running_; });
+    const ScopeExit uncount([this] {
+        if (--running_ == 0 && whenIdle) {
+            whenIdle();
+        }
+    });
     if (running_ > 1) {
         handler(*form_); // a nested run's failure ends the run it is nested in
         return;
@@ -40,16 +47,24 @@ std::function<void()> HandlerRunner::forward(void (FmZelvano::*handler)()) {
     };
 }
 
-Ending
-HandlerRunner::runCancellable(const std::function<Ending(const std::function<bool()>& cancelled)>& wait) {
-    cancellable_ = true;
+std::function<void()> HandlerRunner::forwardExit(void (FmZelvano::*handler)()) {
+    return [this, handler] {
+        if (form_ != nullptr) {
+            (form_->*handler)();
+        }
+    };
+}
+
+Ending HandlerRunner::runWait(const std::function<Ending(const std::function<bool()>& cancelled)>& wait) {
+    const bool outer = !waiting_;
+    waiting_ = true;
     cancelRequested_ = false;
-    const ScopeExit done([this] { cancellable_ = false; });
+    const ScopeExit done([this, outer] { waiting_ = !outer; });
     return wait([this] { return cancelRequested_; });
 }
 
 void HandlerRunner::cancel() {
-    if (cancellable_) {
+    if (waiting_) {
         cancelRequested_ = true;
     }
 }

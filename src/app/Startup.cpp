@@ -28,7 +28,7 @@ void Form_Load(Context& c) {
     const std::string folder = c.os.listFileFolder();
     for (int option = 0; option < static_cast<int>(kPictureTypes.size()); ++option) {
         const std::string type(kPictureTypes.at(static_cast<std::size_t>(option)));
-        if (c.os.fileExists(ListFilePath(folder, c.os.separator(), type))) {
+        if (c.os.fileExists(ListFilePath(folder, c.os.separator(), type)) == Presence::Present) {
             SelectOption(c, option); // the type's list, loaded once, and scanning made possible
             return;
         }

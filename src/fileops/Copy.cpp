@@ -12,7 +12,7 @@ namespace {
 bool CopyPicture(Context& c, const std::string& source, const std::string& name,
                  const std::string& destination) {
     bool overwrite = false;
-    if (c.os.fileExists(destination)) {
+    if (c.os.fileExists(destination) == Presence::Present) {
         if (c.os.sameFile(source, destination)) {
             return false; // the picture itself: there is nothing to copy
         }

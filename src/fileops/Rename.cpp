@@ -101,7 +101,7 @@ void Command4_Click(Context& c) {
         if (newName == current) {
             return; // the type's extension added back gives the name it has
         }
-        if (c.os.fileExists(to)) {
+        if (c.os.fileExists(to) == Presence::Present) {
             if (c.os.sameFile(picture.path(), to)) {
                 // The picture itself under another spelling: a change of letter case alone is a
                 // real rename; another name of the same file changes nothing.

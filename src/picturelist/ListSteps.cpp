@@ -2,6 +2,7 @@
 
 #include "picturelist/Entries.h"
 #include "picturelist/ListFile.h"
+#include "platform/DriveWait.h"
 
 namespace zelvano {
 
@@ -33,15 +34,19 @@ void HentListe(Context& c) {
     AppState& s = c.state;
     const std::string path = CurrentListFile(c);
     s.PicList.clear();
-    if (!c.os.fileExists(path)) {
+    const Presence list = c.os.fileExists(path);
+    if (list == Presence::Missing) {
         c.win.showPreview("");
         s.PageStart = 0;
         c.win.message(NotScannedMessage(s.PicType));
         ShowCounter(c);
         return;
     }
-    if (const OpResult read = ReadList(c, path, s.PicList); !read.ok()) {
-        c.win.message("The list file " + path + " could not be read: " + read.reason);
+    // A list whose drive does not answer is shown empty, and so is never written over.
+    const OpResult read =
+        list == Presence::Present ? ReadList(c, path, s.PicList) : NoAnswer(c.os.driveOf(path));
+    if (!read.ok()) {
+        c.win.message(ListNotRead(path, read));
     }
     s.PageStart = 0;
     FillPage(c);
@@ -56,13 +61,17 @@ OpResult SaveList(Context& c) {
 
 void ReloadList(Context& c) {
     const std::string path = CurrentListFile(c);
-    if (!c.os.fileExists(path)) {
+    if (c.os.fileExists(path) != Presence::Present) {
         return;
     }
     PicTable loaded;
     if (ReadList(c, path, loaded).ok()) {
         c.state.PicList = std::move(loaded);
     }
+}
+
+std::string ListNotRead(const std::string& path, const OpResult& result) {
+    return "The list file " + path + " could not be read: " + result.reason;
 }
 
 std::string ListNotWritten(const std::string& path, const OpResult& result) {

@@ -23,6 +23,9 @@ OpResult SaveList(Context& c);
 // Makes PicList equal to the list file again; a missing or unreadable file leaves it as it is.
 void ReloadList(Context& c);
 
+// "The list file PATH could not be read: REASON"
+std::string ListNotRead(const std::string& path, const OpResult& result);
+
 // "The list file PATH could not be written: REASON."
 std::string ListNotWritten(const std::string& path, const OpResult& result);
 

@@ -5,10 +5,10 @@
 
 namespace zelvano {
 
-// How long a drive may say nothing during a scan before the scan passes it over: long enough for a
-// disk to spin up or a share to wake, short enough that a drive that has gone away does not hold
-// the others for long.
-inline constexpr std::chrono::milliseconds kScanSilence{15000};
+// How long a drive may say nothing before the program gives it up: a scan passes it over, and an
+// operation on one of its files ends with nothing changed. Long enough for a disk to spin up or a
+// share to wake, short enough that a drive that has gone away does not hold the others for long.
+inline constexpr std::chrono::milliseconds kDriveSilence{15000};
 
 // When a drive last answered. Work that waits on a drive notes each answer here (a folder's
 // entries, a piece of a file), and a wait for that work measures the drive's silence from the last

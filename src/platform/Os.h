@@ -18,6 +18,9 @@ using ContentSource = std::function<void(const ContentSink& put)>;
 // What a folder listing says an entry is. Unknown: the listing does not say; ask typeOf.
 enum class EntryType { File, Folder, Link, Other, Unknown };
 
+// What the existence test found. Unknown: the test could not be made (its drive did not answer).
+enum class Presence { Missing, Present, Unknown };
+
 // Identity of a listed folder: its volume and its number on that volume.
 struct FolderId {
     std::uint64_t device = 0;
@@ -49,9 +52,12 @@ public:
     // The folder separator that ends every folder column of the list file.
     [[nodiscard]] virtual char separator() const = 0;
 
-    // Existence test: true when the path names an ordinary file (not a folder; on Windows
-    // not hidden or system either). Never opens or locks the file.
-    virtual bool fileExists(const std::string& path) = 0;
+    // The system itself, for work off the window's thread, which may wait on a drive.
+    virtual Os& direct() { return *this; }
+
+    // Existence test: Present when the path names an ordinary file (not a folder; on Windows not
+    // hidden or system either). Never opens or locks the file.
+    virtual Presence fileExists(const std::string& path) = 0;
 
     // Clears read-only (and on Windows hidden and system): "archive alone".
     virtual OpResult setArchiveOnly(const std::string& path) = 0;
@@ -104,6 +110,15 @@ public:
     // The root folders of the volumes that hold the user's files, each ending in the separator,
     // in the system's order. May be slow: a network drive is asked about its root.
     virtual std::vector<std::string> listDrives() = 0;
+
+    // The root of the drive that holds `path`, ending in the separator, as the wait window names it.
+    // Told by the system's own tables, without a word to any drive.
+    virtual std::string driveOf(const std::string& path) = 0;
+
+    // The folders inside `root` (each ending in the separator) where another drive is mounted. A
+    // walk of `root` never opens them, so that a drive that stops answering holds only itself.
+    // Told without a word to any drive.
+    virtual std::vector<std::string> otherDrivesWithin(const std::string& root) = 0;
 
     // Lists one folder (given with its trailing separator) in one pass. Safe to call from
     // several threads at once.

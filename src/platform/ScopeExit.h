@@ -11,10 +11,17 @@ public:
     explicit ScopeExit(F f) : f_(std::move(f)) {}
     ScopeExit(const ScopeExit&) = delete;
     ScopeExit& operator=(const ScopeExit&) = delete;
-    ~ScopeExit() { f_(); }
+    ~ScopeExit() {
+        if (armed_) {
+            f_();
+        }
+    }
+    // What was to be put back has been kept instead.
+    void dismiss() { armed_ = false; }
 
 private:
     F f_;
+    bool armed_ = true;
 };
 
 } // namespace zelvano

@@ -44,23 +44,29 @@ inline constexpr std::string_view kNoPrinter = "No printer is installed on this 
 // The status bar's two panels: 1 holds the path, 2 the size text.
 enum class Panel { One = 1, Two = 2 };
 
-// How long a wait for work off the window's thread may last, and whether the user may end it.
+// How soon a wait for a drive brings up the wait window, which names the drive and offers Cancel:
+// work that a drive answers at once never shows it.
+inline constexpr std::chrono::milliseconds kWaitWindowAfter{400};
+
+// What a wait for work off the window's thread waits for. Every wait takes Exit, File > Exit and
+// the window's close box, which end the program at once, and the wait window's Cancel and Escape,
+// which end the wait; nothing else of the user's reaches the window meanwhile.
 struct Wait {
-    // The wait window's Cancel button and Escape end the wait; so do Exit, File > Exit and the
-    // window's close box, which then end the program at once.
-    bool cancellable = false;
+    // The drive the work waits on, which the wait window names ("Waiting for D to answer").
+    // Empty for a scan, whose own wait window is up for its whole run with a line of progress.
+    std::string drive;
     // How long the work may go without a word from its drive before the wait ends: counted from
-    // the drive's last answer when `drive` is given, so that work that keeps getting answers (a
+    // the drive's last answer when `heard` is given, so that work that keeps getting answers (a
     // large picture from a slow drive) is never given up, else from the start. Zero waits as long
     // as the work takes.
     std::chrono::milliseconds patience{0};
-    std::shared_ptr<const LastAnswer> drive;
+    std::shared_ptr<const LastAnswer> heard;
 
-    // A wait that the user may end, as long as the work takes; one that ends after `patience`.
-    static Wait Cancellable() { return {true, {}, nullptr}; }
-    static Wait Within(std::chrono::milliseconds patience,
-                       std::shared_ptr<const LastAnswer> drive = nullptr) {
-        return {false, patience, std::move(drive)};
+    // A scan's wait: as long as the search takes, or until the user cancels it.
+    static Wait Scan() { return {}; }
+    static Wait OnDrive(std::string drive, std::chrono::milliseconds patience,
+                        std::shared_ptr<const LastAnswer> heard = nullptr) {
+        return {std::move(drive), patience, std::move(heard)};
     }
 
     // Whether a wait that began at `start` has run out of patience: the one rule of every wait.
@@ -68,7 +74,7 @@ struct Wait {
         if (patience.count() <= 0) {
             return false;
         }
-        return (drive ? drive->silentFor()
+        return (heard ? heard->silentFor()
                       : std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - start)) >= patience;
     }
@@ -132,16 +138,17 @@ public:
     virtual bool askYesNo(const std::string& text) = 0;
 
     // The wait window Vent, shown while a scan runs, with a line of progress under its label and
-    // a Cancel button that ends a cancellable wait.
+    // a Cancel button that ends the wait under way. A wait for a drive brings up one of its own.
     virtual void showWait() = 0;
     virtual void setWaitProgress(const std::string& text) = 0;
     virtual void closeWait() = 0;
     // The hourglass over the whole screen.
     virtual void setBusyCursor(bool busy) = 0;
 
-    // Runs `work` off the window's thread and returns when it is done, or sooner as `wait` allows.
-    // Meanwhile the window keeps painting, no other command can start, and `progress` runs on the
-    // window's thread now and then. `work` is copied: what it uses must outlive an early return.
+    // Runs `work` off the window's thread and returns when it is done, or sooner as `wait` allows
+    // (see Wait): the window never waits on a drive. Meanwhile the window keeps painting, no other
+    // command can start, and `progress` runs on the window's thread now and then. `work` is copied:
+    // what it uses must outlive an early return.
     virtual Ending runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
                                     Wait wait) = 0;
 

@@ -2,7 +2,8 @@
 
 #include "picturelist/Entries.h"
 #include "picturelist/ListSteps.h"
-#include "scan/FindFiles.h"
+#include "scan/NamePattern.h"
+#include "scan/TreeWalk.h"
 
 #include <chrono>
 #include <string_view>
@@ -11,35 +12,36 @@ namespace zelvano {
 
 namespace {
 
-// The wait window's line: the counts, and the drive the scan waits for once it has been silent for
-// a tenth of the time it is given, so that the user knows what the scan waits for.
+// The wait window's line: the drives searched, the drives the scan waits for once they have been
+// silent for a tenth of the time they are given, and the counts.
 std::string ProgressText(const ScanProgress& progress, std::chrono::milliseconds silence) {
+    std::string searched;
+    std::string waited;
+    for (const ScanProgress::Drive& drive : progress.searching()) {
+        std::string& into = drive.silentFor < silence / 10 ? searched : waited;
+        into += (into.empty() ? "" : ", ") + drive.root;
+    }
     const std::string counts = std::to_string(progress.pictures.load()) + " pictures found, " +
                                std::to_string(progress.folders.load()) + " folders searched";
-    if (progress.silentFor() < silence / 10) {
-        return counts;
+    if (waited.empty()) {
+        return searched.empty() ? counts : "Searching " + searched + " - " + counts;
     }
-    return "Waiting for " + progress.drive() + " to answer - " + counts;
+    return (searched.empty() ? "Waiting for " : "Searching " + searched + " - waiting for ") + waited +
+           " to answer - " + counts;
 }
 
-// The search of every drive, as it runs off the window's thread. It holds the findings and the
-// operating system (which lives as long as the program) and nothing of the window's.
+// The search of every drive at once, as it runs off the window's thread. It holds the findings and
+// the operating system (which lives as long as the program) and nothing of the window's.
 void Search(ScanFindings& findings, Os& os, const std::string& pattern, std::chrono::milliseconds silence) {
     try {
         findings.DriveList = ListDrives(os);
-        SearchJob job{os, findings.found, findings.progress, kListingsInFlight, silence};
-        for (const std::string& drive : findings.DriveList) {
-            findings.firstRow.push_back(findings.found.count());
-            std::string path = drive;
-            std::int32_t fileCount = 0;
-            std::int16_t dirCount = 0;
-            FindFilesAPI(job, path, pattern, fileCount, dirCount);
-            findings.silent.push_back(job.silent);
-            if (job.tableFull) {
-                break; // nothing more can be recorded
-            }
+        const NamePattern names(pattern);
+        TreeWalk walk(os, names, findings.progress, kListingsInFlight, silence);
+        for (const TreeWalk::Result& drive :
+             walk.run(findings.DriveList, findings.found, findings.tableFull, &findings.dropped)) {
+            findings.firstRow.push_back(drive.firstRow);
+            findings.silent.push_back(drive.silent);
         }
-        findings.tableFull = job.tableFull;
     } catch (const std::exception& e) {
         findings.failure = e.what();
     }
@@ -65,7 +67,7 @@ void ShowAsBefore(Context& c, const Before& before) {
 void ShowFindings(Context& c, const std::string& listFile, bool allRecorded) {
     AppState& s = c.state;
     if (s.PicCount() == 0) {
-        if (c.os.fileExists(listFile)) {
+        if (c.os.fileExists(listFile) == Presence::Present) {
             c.os.deleteFile(listFile); // only now: a scan that ends early keeps the old list
         }
         c.win.setBusyCursor(false);
@@ -140,14 +142,15 @@ std::shared_ptr<ScanFindings> ScanDisk(Context& c) {
     c.win.setBusyCursor(true);
     c.win.listClear();
     auto findings = std::make_shared<ScanFindings>();
-    Os& os = c.os;
+    Os& os = c.os.direct();
     const std::string pattern = "*." + c.state.PicType;
     const std::chrono::milliseconds silence = c.state.scanSilence;
     const Ending ending = c.win.runWhilePainting(
         [findings, &os, pattern, silence] { Search(*findings, os, pattern, silence); },
         [&c, findings, silence] { c.win.setWaitProgress(ProgressText(findings->progress, silence)); },
-        Wait::Cancellable());
+        Wait::Scan());
     if (ending != Ending::Done) {
+        findings->dropped = true;
         return nullptr;
     }
     c.state.DriveList = findings->DriveList;

@@ -3,6 +3,7 @@
 #include "scan/TreeWalk.h"
 #include "state/Context.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,8 +21,9 @@ struct ScanFindings {
     std::vector<std::size_t> firstRow;
     std::vector<bool> silent;
     ScanProgress progress;
-    bool tableFull = false; // more were found than PicList holds
-    std::string failure;    // why the search stopped part way, if it did
+    bool tableFull = false;           // more were found than PicList holds
+    std::string failure;              // why the search stopped part way, if it did
+    std::atomic<bool> dropped{false}; // the user cancelled: the search ends with no more listings
 };
 
 // The roots of the volumes to search, in the system's order.

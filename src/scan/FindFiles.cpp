@@ -13,8 +13,7 @@ void FindFilesAPI(SearchJob& job, std::string& Path, const std::string& SearchSt
     }
     const NamePattern pattern(SearchStr);
     TreeWalk walk(job.os, pattern, job.progress, job.threads, job.silence);
-    const TreeWalk::Result result = walk.run(Path, job.found);
-    job.tableFull = job.tableFull || result.tableFull;
+    const TreeWalk::Result result = walk.run({Path}, job.found, job.tableFull).front();
     job.silent = result.silent;
     const auto clampAdd = [](auto& counter, std::uint64_t add) {
         using T = std::remove_reference_t<decltype(counter)>;

@@ -15,7 +15,7 @@ struct SearchJob {
     PicTable& found; // records are appended here
     ScanProgress& progress;
     unsigned threads = kListingsInFlight;
-    std::chrono::milliseconds silence = kScanSilence;
+    std::chrono::milliseconds silence = kDriveSilence;
     bool tableFull = false; // set when more files matched than the table holds
     bool silent = false;    // set when the last tree's drive stopped answering; it added nothing
 };

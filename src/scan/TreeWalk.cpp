@@ -1,26 +1,17 @@
 #include "scan/TreeWalk.h"
 
-#include "platform/LastAnswer.h"
+#include "platform/DriveWait.h"
 #include "platform/Worker.h"
+#include "scan/WalkTree.h"
 
 #include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <optional>
+#include <unordered_map>
 #include <unordered_set>
-#include <vector>
 
 namespace zelvano {
 
 namespace {
-
-// One folder's results; the tree of them is stitched back into walk order at the end.
-struct Node {
-    explicit Node(std::string p) : path(std::move(p)) {}
-    std::string path; // with its trailing separator
-    std::vector<std::string> files;
-    std::vector<std::unique_ptr<Node>> children;
-};
 
 struct FolderIdHash {
     std::size_t operator()(const FolderId& id) const {
@@ -28,121 +19,157 @@ struct FolderIdHash {
     }
 };
 
-// The work shared by the threads: folders waiting to be listed, and the folders seen so far.
-class SharedWork {
-public:
-    void push(Node* node) {
-        const std::lock_guard lock(mutex_);
-        waiting_.push_back(node);
-    }
+enum class State { Walking, Done, GivenUp };
 
-    // Pushes a listed folder's subfolders (the first one on top) and ends its turn.
-    void finish(Node& node) {
-        const std::lock_guard lock(mutex_);
-        for (auto child = node.children.rbegin(); child != node.children.rend(); ++child) {
-            waiting_.push_back(child->get());
-        }
-        --busy_;
-        if (!node.children.empty() || busy_ == 0) {
-            ready_.notify_all();
-        }
-    }
-
-    // The next folder to list, or nothing when every folder is done or the walk was given up.
-    Node* next() {
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [this] { return !waiting_.empty() || busy_ == 0 || abandoned_; });
-        if (waiting_.empty() || abandoned_) {
-            return nullptr;
-        }
-        Node* node = waiting_.back(); // depth first keeps the threads near each other's folders
-        waiting_.pop_back();
-        ++busy_;
-        return node;
-    }
-
-    // Whether every folder is done, waiting no longer than `patience` for it.
-    bool waitDone(std::chrono::milliseconds patience) {
-        std::unique_lock lock(mutex_);
-        return ready_.wait_for(lock, patience, [this] { return waiting_.empty() && busy_ == 0; });
-    }
-
-    // The listings under way are left to end on their own; no other starts.
-    void abandon() {
-        const std::lock_guard lock(mutex_);
-        abandoned_ = true;
-        ready_.notify_all();
-    }
-
-    // True the first time a folder is seen on the walk's volume.
-    bool firstVisit(const FolderId& id) {
-        const std::lock_guard lock(mutex_);
-        if (!device_) {
-            device_ = id.device; // the root's volume
-        }
-        return id.device == *device_ && seen_.insert(id).second;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    std::vector<Node*> waiting_;
-    unsigned busy_ = 0;
-    bool abandoned_ = false;
-    std::optional<std::uint64_t> device_;
-    std::unordered_set<FolderId, FolderIdHash> seen_;
-};
-
-// One walk's shared part: the readers hold it, and a reader that a silent drive holds past the
-// walk's end finds everything it touches still there.
-struct Walk {
-    Walk(Os& o, NamePattern p, const std::string& root)
-        : os(o), pattern(std::move(p)), tree(new Node(root)) {}
-    Os& os; // lives as long as the program
-    const NamePattern pattern;
-    SharedWork work;
+// One drive's part of the walk. Readers that list its folders hold it, so that one a silent drive
+// holds past the walk's end finds everything it touches still there.
+struct Part {
+    Part(const std::string& r, std::vector<std::string> mounted)
+        : root(r), others(mounted.begin(), mounted.end()), tree(std::make_unique<Node>(r, nullptr, 0)) {}
+    const std::string root;
+    const std::unordered_set<std::string> others; // other drives mounted inside: never opened
     std::unique_ptr<Node> tree;
     LastAnswer heard;
-    std::atomic<std::uint64_t> listed{0};
-    std::atomic<std::uint64_t> folders{0};
-    std::atomic<std::uint64_t> pictures{0};
+    // The rest is the walk's to change, under its lock.
+    State state = State::Walking;
+    std::vector<Node*> waiting; // to list, the next on top: depth first keeps listings near each other
+    unsigned inFlight = 0;
+    std::optional<std::uint64_t> device;                   // the root's
+    std::unordered_map<FolderId, Node*, FolderIdHash> met; // each folder where the walk has it
+    std::uint64_t listed = 0;
+    std::uint64_t folders = 0;
+    std::uint64_t pictures = 0;
+    std::shared_ptr<void> leftBehind; // while listings given up on are under way
 };
+
+// What the walk's own thread and its readers share.
+struct Walk {
+    Walk(Os& o, const NamePattern& p, unsigned d, std::chrono::milliseconds silence)
+        : os(o), pattern(p), perDrive(d), inAll(d * (kListingsInAll / kListingsInFlight)),
+          hold(silence / 15) {}
+    Os& os; // lives as long as the program
+    const NamePattern pattern;
+    const unsigned perDrive;
+    const unsigned inAll;
+    // A drive that has said nothing this long while asked gets no more listings until it answers,
+    // and those it holds no longer count: other readers take their place for the other drives.
+    const std::chrono::milliseconds hold;
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::vector<std::shared_ptr<Part>> parts;
+    unsigned readers = 0;
+    unsigned idle = 0;
+    bool over = false;
+
+    [[nodiscard]] bool held(const Part& p) const { return p.inFlight > 0 && p.heard.silentFor() >= hold; }
+
+    // Listings that a silent drive holds, or that were given up on.
+    [[nodiscard]] unsigned stuck() const {
+        unsigned n = 0;
+        for (const auto& p : parts) {
+            n += p->state == State::GivenUp || held(*p) ? p->inFlight : 0;
+        }
+        return n;
+    }
+
+    // The drive whose folder is listed next: of those that may take one more listing, the one with
+    // the fewest under way.
+    std::shared_ptr<Part> next() {
+        unsigned active = 0;
+        for (const auto& p : parts) {
+            active += p->state == State::Walking && !held(*p) ? p->inFlight : 0;
+        }
+        std::shared_ptr<Part> best;
+        for (const auto& p : parts) {
+            if (active < inAll && p->state == State::Walking && !p->waiting.empty() &&
+                p->inFlight < perDrive && !held(*p) && (!best || p->inFlight < best->inFlight)) {
+                best = p;
+            }
+        }
+        return best;
+    }
+
+    // True the first time the walk meets a folder on its drive's volume, or when it meets it again
+    // on a path that a one-thread walk takes first: the path met before then gives way.
+    bool firstMeeting(Part& part, Node& node, const FolderId& id) {
+        const std::lock_guard lock(mutex);
+        if (!part.device) {
+            part.device = id.device;
+        }
+        if (id.device != *part.device) {
+            return false;
+        }
+        const auto [at, fresh] = part.met.try_emplace(id, &node);
+        if (fresh) {
+            return true;
+        }
+        if (!Before(node, *at->second)) {
+            return false;
+        }
+        at->second->yielded = true;
+        at->second = &node;
+        return true;
+    }
+};
+
+void Read(const std::shared_ptr<Walk>& walk);
+
+// Starts readers while there is a listing to start and no reader to start it. Under the lock.
+void Staff(const std::shared_ptr<Walk>& walk) {
+    const unsigned wanted = walk->inAll + walk->stuck();
+    unsigned startable = 0;
+    for (const auto& p : walk->parts) {
+        if (p->state == State::Walking && !walk->held(*p)) {
+            startable += std::min<unsigned>(static_cast<unsigned>(p->waiting.size()),
+                                            walk->perDrive - std::min(walk->perDrive, p->inFlight));
+        }
+    }
+    while (walk->readers < wanted && startable > walk->idle) {
+        ++walk->readers;
+        --startable;
+        Worker::Start([walk] { Read(walk); });
+    }
+}
 
 class Lister : public FolderVisitor {
 public:
-    Lister(Walk& walk, Node& node)
-        : os_(walk.os), pattern_(walk.pattern), work_(walk.work), heard_(walk.heard), node_(node) {}
+    Lister(Walk& walk, Part& part, Node& node) : walk_(walk), part_(part), node_(node) {}
 
     bool enter(const FolderId& id) override {
-        heard_.heard();
-        return work_.firstVisit(id);
+        part_.heard.heard();
+        return walk_.firstMeeting(part_, node_, id);
     }
 
     void entry(std::string_view name, EntryType type) override {
-        heard_.heard();
+        part_.heard.heard();
         if (name.find('\r') != std::string_view::npos) {
             return;
         }
         switch (type) {
         case EntryType::Folder:
-            node_.children.push_back(
-                std::make_unique<Node>(node_.path + std::string(name) + os_.separator()));
+            if (std::string path = node_.path + std::string(name) + walk_.os.separator();
+                part_.others.count(path) == 0) {
+                const auto index = static_cast<std::uint32_t>(node_.children.size());
+                node_.children.push_back(std::make_unique<Node>(std::move(path), &node_, index));
+            }
             break;
         case EntryType::File:
-            if (pattern_.matches(name)) {
+            if (walk_.pattern.matches(name)) {
                 node_.files.emplace_back(name);
             }
             break;
         case EntryType::Link: // recorded when it leads to a file; never entered
-            if (pattern_.matches(name) &&
-                os_.typeOf(node_.path + std::string(name), true) == EntryType::File) {
+            if (walk_.pattern.matches(name) &&
+                walk_.os.typeOf(node_.path + std::string(name), true) == EntryType::File) {
                 node_.files.emplace_back(name);
             }
             break;
-        case EntryType::Unknown:
-            if (const EntryType real = os_.typeOf(node_.path + std::string(name), false);
-                real != EntryType::Unknown) {
-                entry(name, real);
+        case EntryType::Unknown: // asked about, unless it is where another drive is mounted
+            if (const std::string path = node_.path + std::string(name);
+                part_.others.count(path + walk_.os.separator()) == 0) {
+                if (const EntryType real = walk_.os.typeOf(path, false); real != EntryType::Unknown) {
+                    entry(name, real);
+                }
             }
             break;
         case EntryType::Other:
@@ -151,27 +178,60 @@ public:
     }
 
 private:
-    Os& os_;
-    const NamePattern& pattern_;
-    SharedWork& work_;
-    LastAnswer& heard_;
+    Walk& walk_;
+    Part& part_;
     Node& node_;
 };
 
-// One reader: lists folders until none is left.
-void Read(Walk& walk) {
-    while (Node* node = walk.work.next()) {
-        Lister lister(walk, *node);
-        if (!walk.os.listFolder(node->path, lister).ok()) {
+// A listing has ended: its subfolders wait their turn. Under the lock.
+void Finish(const std::shared_ptr<Walk>& walk, Part& part, Node& node) {
+    --part.inFlight;
+    ++part.listed;
+    part.folders += node.children.size();
+    part.pictures += node.files.size();
+    if (part.state == State::Walking) {
+        for (auto child = node.children.rbegin(); child != node.children.rend(); ++child) {
+            part.waiting.push_back(child->get());
+        }
+        if (part.waiting.empty() && part.inFlight == 0) {
+            part.state = State::Done;
+        }
+    } else if (part.state == State::GivenUp && part.inFlight == 0) {
+        part.leftBehind.reset(); // the drive answers again
+    }
+    Staff(walk);
+    walk->ready.notify_all();
+}
+
+// One reader: lists folders until the walk is over, or it is one more than the walk needs.
+void Read(const std::shared_ptr<Walk>& walk) {
+    std::unique_lock lock(walk->mutex);
+    while (!walk->over && walk->readers <= walk->inAll + walk->stuck()) {
+        const std::shared_ptr<Part> part = walk->next();
+        if (!part) {
+            ++walk->idle;
+            walk->ready.wait_for(lock, std::chrono::milliseconds(50));
+            --walk->idle;
+            continue;
+        }
+        Node* node = part->waiting.back();
+        part->waiting.pop_back();
+        if (part->inFlight++ == 0) {
+            part->heard.heard(); // its silence counts from now, when it is asked
+        }
+        const bool wanted = !UnderYielded(*node);
+        lock.unlock();
+        Lister lister(*walk, *part, *node);
+        if (wanted && !walk->os.listFolder(node->path, lister).ok()) {
             node->children.clear(); // a folder that fails part way adds nothing
             node->files.clear();
         }
-        walk.heard.heard();
-        walk.folders += node->children.size();
-        walk.pictures += node->files.size();
-        ++walk.listed;
-        walk.work.finish(*node);
+        part->heard.heard();
+        lock.lock();
+        Finish(walk, *part, *node);
     }
+    --walk->readers;
+    walk->ready.notify_all();
 }
 
 } // namespace
@@ -181,50 +241,64 @@ TreeWalk::TreeWalk(Os& os, const NamePattern& pattern, ScanProgress& progress, u
     : os_(os), pattern_(pattern), progress_(progress), threads_(threads == 0 ? 1 : threads),
       silence_(silence) {}
 
-TreeWalk::Result TreeWalk::run(const std::string& root, PicTable& table) {
-    const auto walk = std::make_shared<Walk>(os_, pattern_, root);
-    walk->work.push(walk->tree.get());
-    for (unsigned i = 0; i < threads_; ++i) {
-        Worker::Start([walk] { Read(*walk); });
+std::vector<TreeWalk::Result> TreeWalk::run(const std::vector<std::string>& roots, PicTable& table,
+                                            bool& tableFull, const std::atomic<bool>* dropped) {
+    const auto walk = std::make_shared<Walk>(os_, pattern_, threads_, silence_);
+    for (const std::string& root : roots) {
+        auto part = std::make_shared<Part>(root, os_.otherDrivesWithin(root));
+        if (LeftBehind::On(root)) {
+            part->state = State::GivenUp; // it holds what an earlier try left: not asked again
+        } else {
+            part->waiting.push_back(part->tree.get());
+        }
+        walk->parts.push_back(std::move(part));
     }
-    progress_.searching(root);
     const std::uint64_t folders = progress_.folders;
     const std::uint64_t pictures = progress_.pictures;
-    const auto show = [&] {
-        progress_.folders = folders + walk->listed;
-        progress_.pictures = pictures + walk->pictures;
-        progress_.silent(walk->heard.silentFor());
-    };
-    Result result;
-    while (!walk->work.waitDone(std::chrono::milliseconds(50))) {
-        show();
-        if (walk->heard.silentFor() >= silence_) {
-            walk->work.abandon();
-            result.silent = true;
-            return result;
-        }
-    }
-    show();
-
-    // Stitch: pre-order over the tree, freeing each folder as it is written out.
-    result.folders = walk->folders;
-    std::vector<std::unique_ptr<Node>> stack;
-    stack.push_back(std::move(walk->tree));
-    while (!stack.empty()) {
-        const std::unique_ptr<Node> node = std::move(stack.back());
-        stack.pop_back();
-        for (const std::string& name : node->files) {
-            if (!table.append(node->path, name)) {
-                result.tableFull = true;
-                return result;
+    std::unique_lock lock(walk->mutex);
+    for (;;) {
+        Staff(walk);
+        std::uint64_t listed = 0;
+        std::uint64_t found = 0;
+        std::vector<ScanProgress::Drive> searching;
+        bool walking = false;
+        for (const auto& p : walk->parts) {
+            if (p->state == State::Walking && p->inFlight > 0 && p->heard.silentFor() >= silence_) {
+                p->state = State::GivenUp;
+                p->waiting.clear();
+                p->leftBehind = LeftBehind::Note(p->root);
             }
-            ++result.files;
+            listed += p->listed;
+            found += p->pictures;
+            if (p->state == State::Walking) {
+                walking = true;
+                searching.push_back(
+                    {p->root, p->inFlight > 0 ? p->heard.silentFor() : std::chrono::milliseconds(0)});
+            }
         }
-        for (auto child = node->children.rbegin(); child != node->children.rend(); ++child) {
-            stack.push_back(std::move(*child));
+        progress_.folders = folders + listed;
+        progress_.pictures = pictures + found;
+        progress_.searching(std::move(searching));
+        if (!walking || (dropped != nullptr && *dropped)) {
+            break;
+        }
+        walk->ready.wait_for(lock, std::chrono::milliseconds(50));
+    }
+    walk->over = true;
+    walk->ready.notify_all();
+    lock.unlock();
+
+    std::vector<Result> results;
+    for (const auto& p : walk->parts) {
+        Result& r = results.emplace_back();
+        r.firstRow = table.count();
+        r.silent = p->state == State::GivenUp;
+        if (p->state == State::Done && !tableFull) { // a walk dropped part way records nothing
+            r.folders = p->folders;
+            tableFull = !Stitch(std::move(p->tree), table, r.files);
         }
     }
-    return result;
+    return results;
 }
 
 } // namespace zelvano

@@ -10,14 +10,17 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace zelvano {
 
-// How many folder listings a walk keeps under way at once. A scan waits on its drives far more
-// than it computes: a network drive answers each listing after a round trip, a cold disk after a
-// seek, and only many listings in flight hide that wait. On a warm cache as many cost no more than
-// two (see bench/run_scan_bench.sh).
+// How many folder listings a walk keeps under way on each drive. A scan waits on its drives far
+// more than it computes: a network drive answers each listing after a round trip, a cold disk after
+// a seek, and only many listings in flight hide that wait. On a warm cache as many cost no more than
+// two (see bench/run_scan_bench.sh). The drives of a scan are walked at once, each with its own
+// listings, so that a slow drive slows no other; all of them together keep at most kListingsInAll.
 inline constexpr unsigned kListingsInFlight = 16;
+inline constexpr unsigned kListingsInAll = 3 * kListingsInFlight;
 
 // Live counts of a running scan, read by the window's thread while the walk goes on.
 class ScanProgress {
@@ -25,45 +28,51 @@ public:
     std::atomic<std::uint64_t> pictures{0};
     std::atomic<std::uint64_t> folders{0};
 
-    // The drive being searched, and how long it has said nothing.
-    void searching(const std::string& drive) {
+    // A drive still searched, and how long it has said nothing while it was asked.
+    struct Drive {
+        std::string root;
+        std::chrono::milliseconds silentFor{0};
+    };
+    void searching(std::vector<Drive> drives) {
         const std::lock_guard lock(mutex_);
-        drive_ = drive;
-        silentMs_ = 0;
+        drives_ = std::move(drives);
     }
-    void silent(std::chrono::milliseconds quiet) { silentMs_ = quiet.count(); }
-    [[nodiscard]] std::string drive() const {
+    [[nodiscard]] std::vector<Drive> searching() const {
         const std::lock_guard lock(mutex_);
-        return drive_;
+        return drives_;
     }
-    [[nodiscard]] std::chrono::milliseconds silentFor() const { return std::chrono::milliseconds(silentMs_); }
 
 private:
     mutable std::mutex mutex_;
-    std::string drive_;
-    std::atomic<std::int64_t> silentMs_{0};
+    std::vector<Drive> drives_;
 };
 
-// Walks one folder tree with several listings under way and appends every matching file to a
-// table, in the order of a one-thread walk: a folder's own files (in listing order) before its
-// subfolders, subfolders depth first in listing order. No link to a folder is entered, no other
-// volume, and no folder twice; a folder that cannot be listed adds nothing. Names holding a CR
-// cannot be stored in the list file and are passed over. A drive that says nothing for `silence`
-// is given up: its listings are left behind, and the walk adds nothing.
+// Walks folder trees, one per drive, all at once, and appends every matching file to a table, tree
+// by tree in the order given, each in the order of a one-thread walk: a folder's own files (in
+// listing order) before its subfolders, subfolders depth first in listing order. No link to a
+// folder is entered, no other volume, nor a folder where another drive is mounted (it is never
+// opened); a folder reached twice (a bind mount) is recorded where a one-thread walk meets it first;
+// a folder that cannot be listed adds nothing. Names holding a CR cannot be stored in the list file
+// and are passed over. A drive that says nothing for `silence` while it is asked is given up: its
+// listings are left behind (LeftBehind) and it adds nothing; one that holds listings left behind
+// already is not asked at all.
 class TreeWalk {
 public:
     struct Result {
+        std::size_t firstRow = 0;  // where its records start in the table
         std::uint64_t files = 0;   // recorded
         std::uint64_t folders = 0; // subfolders found, at every depth
-        bool tableFull = false;    // more matched than the table holds
         bool silent = false;       // the drive stopped answering: nothing was recorded
     };
 
+    // `threads`: the listings in flight on each drive.
     TreeWalk(Os& os, const NamePattern& pattern, ScanProgress& progress, unsigned threads,
-             std::chrono::milliseconds silence = kScanSilence);
+             std::chrono::milliseconds silence = kDriveSilence);
 
-    // `root` ends with the separator.
-    Result run(const std::string& root, PicTable& table);
+    // Each root ends with the separator. `tableFull` is set when more matched than the table holds.
+    // Once `dropped` is set, no listing starts and the walk ends with what it has.
+    std::vector<Result> run(const std::vector<std::string>& roots, PicTable& table, bool& tableFull,
+                            const std::atomic<bool>* dropped = nullptr);
 
 private:
     Os& os_;

@@ -39,7 +39,7 @@ struct AppState {
     // How long a drive may say nothing while the selection reads from it.
     std::chrono::milliseconds readSilence = kReadSilence;
     // How long a drive may say nothing during a scan before it is passed over.
-    std::chrono::milliseconds scanSilence = kScanSilence;
+    std::chrono::milliseconds scanSilence = kDriveSilence;
 
     // The number of records, which is also the first free row.
     [[nodiscard]] int PicCount() const { return static_cast<int>(PicList.count()); }

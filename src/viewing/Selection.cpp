@@ -2,6 +2,7 @@
 
 #include "picturelist/Entries.h"
 #include "picturelist/ListSteps.h"
+#include "platform/DriveWait.h"
 #include "platform/FailureTolerantRun.h"
 #include "viewing/PictureBox.h"
 #include "viewing/StaleEntries.h"
@@ -10,29 +11,26 @@ namespace zelvano {
 
 namespace {
 
-// Whether the file's drive answers. A network drive that has stopped answering would hold the
-// window for as long as it stays silent, so its first byte is read off the window's thread, and a
-// read that has not answered within the patience is given up and left behind.
-bool DriveAnswers(Context& c, const std::string& path) {
+// Whether the file's drive answers: its first byte is read as every drive is reached, off the
+// window's thread, with the patience of a selection. What the read says is the picture readers' to
+// say; a read given up is the drive's silence.
+OpResult DriveAnswers(Context& c, const std::string& path) {
     if (path.empty()) {
-        return true;
+        return OpResult::success();
     }
-    Os& os = c.os;
-    const Ending ending = c.win.runWhilePainting(
-        [&os, path] {
-            std::string start;
-            os.readFileStart(path, 1, start); // what it says is the picture readers' to say
-        },
-        {}, Wait::Within(c.state.readSilence));
-    return ending == Ending::Done;
+    Os& os = c.os.direct(); // lives as long as the program
+    return OnDrive(c.win, {c.os.driveOf(path)}, c.state.readSilence, [&os, path](DriveCall& /*call*/) {
+        std::string start;
+        os.readFileStart(path, 1, start);
+    });
 }
 
 void HandleSelection(Context& c) {
     FailureTolerantRun run;
     const std::string path = SelectedPath(c);
-    const bool answers = DriveAnswers(c, path);
+    const OpResult silent = DriveAnswers(c, path);
+    const bool answers = silent.ok();
     // A drive that does not answer is a read error: shown as one, and never offered for deletion.
-    const OpResult silent = OpResult::fail(Failure::Other, "its drive did not answer");
     const OpResult preview = answers ? run.step(c.win.showPreview(path)) : run.step(silent);
     if (!answers) {
         c.win.showPreview("");

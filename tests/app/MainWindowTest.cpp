@@ -120,7 +120,7 @@ TEST(MainWindow, ControlsAsDesignedGivenBackAfterAFailedWaitAndPrintingToAPdfFil
     // Work that fails during a scan's wait gives the controls back as they were.
     window.setEnabled(Button::Command1, true);
     window.setEnabled(Button::Command7, false);
-    EXPECT_THROW(window.runWhilePainting([] { throw std::runtime_error("lost"); }, {}, Wait::Cancellable()),
+    EXPECT_THROW(window.runWhilePainting([] { throw std::runtime_error("lost"); }, {}, Wait::Scan()),
                  std::runtime_error);
     EXPECT_TRUE(c.Command1->isEnabled());
     EXPECT_TRUE(c.List1->isEnabled());
@@ -155,22 +155,24 @@ TEST(PictureReader, AFarDriveIsWaitedForAndASilentOneGivenUp) {
     const std::string picture = dir.writeBmp("drive/far.bmp", 400, 300);
     const auto size = std::filesystem::file_size(picture);
     const std::chrono::milliseconds patience(300);
+    MainWindow window;
+    const std::string drive = dir.path() + "/drive/";
     {
         // Three times the patience to deliver it all.
         const test::PlainDriveMount far(dir.path() + "/drive", {"--slow", std::to_string(size * 1000 / 900)});
         if (!far.ok()) {
             GTEST_SKIP() << far.why();
         }
-        const PictureRead read = ReadPictureOffThread(picture, QSize(200, 150), patience);
+        const PictureRead read = ReadPictureOffThread(window, drive, picture, QSize(200, 150), patience);
         EXPECT_TRUE(read.result.ok()) << read.result.reason;
         EXPECT_EQ(read.uprightSize, QSize(400, 300));
     }
     const test::PlainDriveMount stalled(dir.path() + "/drive", {"--stall-after", std::to_string(size / 2)});
     ASSERT_TRUE(stalled.ok()) << stalled.why();
     const auto start = std::chrono::steady_clock::now();
-    const PictureRead read = ReadPictureOffThread(picture, QSize(200, 150), patience);
+    const PictureRead read = ReadPictureOffThread(window, drive, picture, QSize(200, 150), patience);
     EXPECT_LT(std::chrono::steady_clock::now() - start, patience * 4);
-    EXPECT_EQ(read.result.reason, "its drive did not answer");
+    EXPECT_EQ(read.result.reason, "the drive " + drive + " did not answer");
     stalled.goOn(); // the read left behind ends
     for (int i = 0; i < 500 && WorkUnderWay(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

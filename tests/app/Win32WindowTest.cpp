@@ -6,6 +6,7 @@
 #include "app/FmZelvano.h"
 #include "fileops/FileNames.h"
 #include "picturelist/ListFile.h"
+#include "platform/DriveWait.h"
 #include "platform/FileFailure.h"
 #include "platform/win32/CodePage.h"
 #include "support/TestFolder.h"
@@ -452,20 +453,33 @@ TEST(WinPicture, UprightMissingAndReadAgainOnlyWhenChanged) {
     EXPECT_EQ(ReadWinPicture(dir.path() + "\\gone.jpg", {}).result.failure, Failure::NotFound);
     EXPECT_EQ(ReadWinPicture(dir.path() + "\\gone\\a.jpg", {}).result.failure, Failure::Other);
 
+    // A 4 x 4 and an 8 x 2 bitmap take as many bytes: with its time put back, the second stands
+    // where the first was as far as the file's size and time tell.
     const std::string path = dir.writeBmp("a.bmp", 4, 4);
-    int reads = 0;
-    const auto reader = [&](const std::string& file, PixelSize bound) {
-        ++reads;
-        return ReadWinPicture(file, bound);
+    const OffThreadRead here = [](const std::function<void(LastAnswer&)>& work) {
+        LastAnswer heard;
+        work(heard);
+        return OpResult::success();
     };
     RememberedRead memory;
-    EXPECT_EQ(memory.read(path, {8, 8}, reader).image.width, 4);
-    EXPECT_EQ(memory.read(path, {8, 8}, reader).image.width, 4);
-    EXPECT_EQ(reads, 1);
-    memory.read(path, {2, 2}, reader); // another bound
-    dir.writeBmp("a.bmp", 6, 4);       // another picture
-    EXPECT_EQ(memory.read(path, {2, 2}, reader).uprightSize, (PixelSize{6, 4}));
-    EXPECT_EQ(reads, 3);
+    // In whole seconds, which every file system keeps.
+    const auto written = std::chrono::floor<std::chrono::seconds>(std::filesystem::last_write_time(path));
+    const auto swap = [&](int width, int height) {
+        dir.writeBmp("a.bmp", width, height);
+        std::filesystem::last_write_time(path, written);
+    };
+    swap(4, 4);
+    EXPECT_EQ(memory.read(path, {8, 8}, here).image.width, 4);
+    swap(8, 2);
+    EXPECT_EQ(memory.read(path, {8, 8}, here).image.width, 4) << "remembered";
+    std::filesystem::last_write_time(path, written + std::chrono::seconds(2));
+    EXPECT_EQ(memory.read(path, {8, 8}, here).image.width, 8) << "another time";
+    swap(4, 4);
+    EXPECT_EQ(memory.read(path, {16, 16}, here).image.width, 4) << "another bound";
+    const OffThreadRead silent = [](const std::function<void(LastAnswer&)>&) {
+        return NoAnswer("Y:\\");
+    };
+    EXPECT_EQ(memory.read(path, {16, 16}, silent).result.reason, "the drive Y:\\ did not answer");
 }
 
 } // namespace

@@ -138,7 +138,7 @@ TEST_F(Rename, NothingNewRefusalsAndFailuresKeepTheOldName) {
 class CaseBlindOs : public TestOs {
 public:
     using TestOs::TestOs;
-    bool fileExists(const std::string& path) override { return TestOs::fileExists(onDisk(path)); }
+    Presence fileExists(const std::string& path) override { return TestOs::fileExists(onDisk(path)); }
     bool sameFile(const std::string& a, const std::string& b) override {
         return TestOs::sameFile(onDisk(a), onDisk(b));
     }

@@ -15,6 +15,12 @@ TEST(DriveStrings, EachDriveTakesTheNextRow) {
     EXPECT_TRUE(DrivesFromLogicalStrings(buffer, sizeof buffer, 0).empty()) << "a failed call lists nothing";
     buffer[20] = '\x01'; // a piece that starts before "A" is passed over
     EXPECT_EQ(DrivesFromLogicalStrings(buffer, sizeof buffer, 12).size(), 3U);
+
+    // The drive a path is on, as a wait names it.
+    EXPECT_EQ(DriveOfWindowsPath("c:\\a\\x.jpg"), "C:\\");
+    EXPECT_EQ(DriveOfWindowsPath("\\\\nas\\photos\\2020\\x.jpg"), "\\\\nas\\photos\\");
+    EXPECT_EQ(DriveOfWindowsPath("\\\\nas\\photos"), "\\\\nas\\photos\\");
+    EXPECT_EQ(DriveOfWindowsPath("x.jpg"), "x.jpg\\");
 }
 
 // The folder that tells a missing file from a missing drive; a root keeps its separator.

@@ -27,12 +27,13 @@ TEST(WinOs, FilesAsTheProgramSeesThemAndWhatTheScanRecords) {
     WinOs os;
     const std::string a = dir.write("a.jpg", "a");
     const std::string b = dir.write("b.jpg", "b");
-    EXPECT_FALSE(os.fileExists(dir.path()));
+    EXPECT_EQ(os.fileExists(dir.path()), Presence::Missing);
     EXPECT_FALSE(os.renameFile(a, b, false).ok());
     for (const DWORD attribute :
          {FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_READONLY}) {
         ASSERT_TRUE(::SetFileAttributesA(b.c_str(), attribute));
-        EXPECT_EQ(os.fileExists(b), (attribute & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0)
+        EXPECT_EQ(os.fileExists(b) == Presence::Present,
+                  (attribute & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0)
             << attribute;
     }
     EXPECT_EQ(os.copyFile(a, b, true).failure, Failure::AccessError);

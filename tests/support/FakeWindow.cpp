@@ -110,12 +110,11 @@ Ending FakeWindow::runWhilePainting(const std::function<void()>& work, const std
         work();
         ended->set_value();
     });
-    // The progress runs now and then, as the window's timer runs it. In a cancellable wait the user
-    // presses Cancel after `cancelAfter`.
+    // The progress runs now and then, as the window's timer runs it. The user presses Cancel after
+    // `cancelAfter`.
     const auto start = std::chrono::steady_clock::now();
     while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-        const bool cancel =
-            wait.cancellable && cancelAfter && std::chrono::steady_clock::now() - start >= *cancelAfter;
+        const bool cancel = cancelAfter && std::chrono::steady_clock::now() - start >= *cancelAfter;
         if (cancel || wait.runOut(start)) {
             leftBehind_.push_back(std::move(worker));
             return cancel ? Ending::Cancelled : Ending::OutOfTime;

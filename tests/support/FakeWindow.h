@@ -96,8 +96,8 @@ public:
         waitShown = false;
     }
     void setBusyCursor(bool on) override { busy = on; }
-    // The work runs on a thread of its own. In a cancellable wait the user presses Cancel this long
-    // after it began, if the work has not ended by then.
+    // The work runs on a thread of its own. The user presses Cancel this long after it began, if
+    // the work has not ended by then.
     std::optional<std::chrono::milliseconds> cancelAfter;
     std::vector<Wait> waits;               // every wait asked for
     std::vector<std::string> whileWaiting; // and what the window showed as it began

@@ -104,4 +104,14 @@ OpResult TestOs::listFolder(const std::string& folder, FolderVisitor& visitor) {
     return NativeOs::listFolder(folder, visitor);
 }
 
+std::string TestOs::driveOf(const std::string& path) {
+    std::string drive;
+    for (const std::string& d : drives) {
+        if (path.rfind(d, 0) == 0 && d.size() > drive.size()) {
+            drive = d;
+        }
+    }
+    return drive.empty() ? NativeOs::driveOf(path) : drive;
+}
+
 } // namespace zelvano::test

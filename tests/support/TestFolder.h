@@ -89,6 +89,8 @@ public:
     std::vector<std::string> listDrives() override {
         return drivesFailure.empty() ? drives : throw std::runtime_error(drivesFailure);
     }
+    // The drives given are the drives of the paths in them.
+    std::string driveOf(const std::string& path) override;
     OpResult renameFile(const std::string& from, const std::string& to, bool replace) override {
         auto it = failRenames.find(to);
         return it != failRenames.end() ? it->second : NativeOs::renameFile(from, to, replace);

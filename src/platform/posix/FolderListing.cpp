@@ -96,17 +96,35 @@ OpResult ListEntries(int fd, FolderVisitor& visitor) {
 
 } // namespace
 
-std::vector<std::string> PosixOs::listDrives() {
+namespace {
+
+// The mount table of the program's own mount namespace; procfs answers for it, not the drives.
+std::string MountInfo() {
     std::ifstream in("/proc/self/mountinfo");
-    if (!in) {
-        return {"/"};
-    }
     std::ostringstream text;
     text << in.rdbuf();
-    return DrivesFromMountInfo(text.str(), [](const std::string& point) -> std::optional<std::uint64_t> {
-        struct stat st {};
-        return ::stat(point.c_str(), &st) == 0 ? std::optional<std::uint64_t>(st.st_dev) : std::nullopt;
-    });
+    return text.str();
+}
+
+// Only asked about btrfs mounts, which are local disks (see DrivesFromMountInfo).
+std::optional<std::uint64_t> DeviceOfPoint(const std::string& point) {
+    struct stat st {};
+    return ::stat(point.c_str(), &st) == 0 ? std::optional<std::uint64_t>(st.st_dev) : std::nullopt;
+}
+
+} // namespace
+
+std::vector<std::string> PosixOs::listDrives() {
+    const std::string table = MountInfo();
+    return table.empty() ? std::vector<std::string>{"/"} : DrivesFromMountInfo(table, DeviceOfPoint);
+}
+
+std::string PosixOs::driveOf(const std::string& path) {
+    return DriveOfPath(MountInfo(), path);
+}
+
+std::vector<std::string> PosixOs::otherDrivesWithin(const std::string& root) {
+    return OtherDrivesWithin(MountInfo(), root, DeviceOfPoint);
 }
 
 OpResult PosixOs::listFolder(const std::string& folder, FolderVisitor& visitor) {

@@ -51,6 +51,9 @@ bool ParseLine(const std::string& line, Mount& m) {
     }
     m.root = Unescape(m.root);
     m.point = std::filesystem::path(Unescape(m.point)).lexically_normal().string(); // one spelling each
+    if (m.point.size() > 1 && m.point.back() == '/') {
+        m.point.pop_back();
+    }
     m.source = Unescape(m.source);
     // A folder to search is a whole absolute path; a NUL would cut it short where it is opened.
     return m.point.starts_with('/') && m.point.find('\0') == std::string::npos;
@@ -111,7 +114,11 @@ std::optional<std::uint64_t> DeviceOfMount(const Mount& m, const DeviceOf& devic
 
 } // namespace
 
-std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const DeviceOf& deviceOf) {
+namespace {
+
+// The mounts of the table that are in sight, in the table's order: a mount lies over those on its
+// folder before it in the table.
+std::vector<Mount> InSight(std::string_view mountInfo) {
     std::vector<Mount> table;
     std::istringstream in{std::string(mountInfo)};
     std::string line;
@@ -120,19 +127,66 @@ std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const D
             table.push_back(std::move(m));
         }
     }
-    // A mount lies over those on its folder before it in the table, which are out of sight.
     std::vector<Mount> mounts;
     std::set<std::string, std::less<>> seen;
     for (auto m = table.rbegin(); m != table.rend(); ++m) {
-        if (seen.insert(WithSlash(m->point)).second && (m->point == "/" || HoldsFiles(*m))) {
-            const auto device = DeviceOfMount(*m, deviceOf);
-            if (device) { // a mount point that cannot be read cannot be searched either
-                m->device = *device;
-                mounts.push_back(std::move(*m));
-            }
+        if (seen.insert(m->point).second) {
+            mounts.push_back(std::move(*m));
         }
     }
     std::reverse(mounts.begin(), mounts.end());
+    return mounts;
+}
+
+} // namespace
+
+std::string DriveOfPath(std::string_view mountInfo, std::string_view path) {
+    std::string drive = "/";
+    for (const Mount& m : InSight(mountInfo)) {
+        if (m.point.size() + 1 > drive.size() && Under(std::string(path), m.point)) {
+            drive = WithSlash(m.point);
+        }
+    }
+    return drive;
+}
+
+std::vector<std::string> OtherDrivesWithin(std::string_view mountInfo, std::string_view root,
+                                           const DeviceOf& deviceOf) {
+    const std::vector<Mount> mounts = InSight(mountInfo);
+    const std::string top = WithSlash(std::string(root));
+    std::optional<std::uint64_t> rootDevice;
+    std::size_t longest = 0;
+    for (const Mount& m : mounts) {
+        if (const std::string point = WithSlash(m.point);
+            top.compare(0, point.size(), point) == 0 && point.size() >= longest) {
+            longest = point.size();
+            rootDevice = DeviceOfMount(m, deviceOf);
+        }
+    }
+    std::vector<std::string> others;
+    for (const Mount& m : mounts) {
+        const std::string point = WithSlash(m.point);
+        if (point.size() > top.size() && point.compare(0, top.size(), top) == 0) {
+            const auto device = DeviceOfMount(m, deviceOf);
+            if (!device || !rootDevice || *device != *rootDevice) {
+                others.push_back(point);
+            }
+        }
+    }
+    return others;
+}
+
+std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const DeviceOf& deviceOf) {
+    std::vector<Mount> mounts;
+    for (Mount& m : InSight(mountInfo)) {
+        if (m.point == "/" || HoldsFiles(m)) {
+            // A mount point that cannot be read cannot be searched either.
+            if (const auto device = DeviceOfMount(m, deviceOf)) {
+                m.device = *device;
+                mounts.push_back(std::move(m));
+            }
+        }
+    }
     // The root comes first, so that it covers what is mounted again elsewhere.
     std::stable_partition(mounts.begin(), mounts.end(), [](const Mount& m) { return m.point == "/"; });
     std::vector<std::string> drives = {"/"};

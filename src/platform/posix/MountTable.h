@@ -22,4 +22,14 @@ using DeviceOf = std::function<std::optional<std::uint64_t>(const std::string& m
 // inside another drive. Each root ends with "/".
 std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const DeviceOf& deviceOf);
 
+// The mount point of the table that holds `path` (an absolute path): the longest one in sight that
+// the path lies in, ending with "/"; "/" when none does.
+std::string DriveOfPath(std::string_view mountInfo, std::string_view path);
+
+// The mount points in sight inside `root` (not `root` itself), each ending with "/", whose files are
+// on another device than those under `root`, or on one that cannot be read. A second mount of a
+// folder of root's own device (a bind mount) is not among them: it is root's drive reached twice.
+std::vector<std::string> OtherDrivesWithin(std::string_view mountInfo, std::string_view root,
+                                           const DeviceOf& deviceOf);
+
 } // namespace zelvano

@@ -1,6 +1,7 @@
 #include "platform/posix/PosixOs.h"
 
 #include "platform/FileFailure.h"
+#include "platform/ScopeExit.h"
 #include "platform/posix/FileDescriptor.h"
 
 #include <algorithm>
@@ -53,6 +54,8 @@ std::string WriteBeside(const std::string& path, const ContentSource& content, m
         result = LastError(path);
         return {};
     }
+    // What gives the content may stop part way with an exception: the half-written copy goes.
+    ScopeExit unfinished([&temp] { ::unlink(temp.c_str()); });
     int error = ::fchmod(fd.get(), mode) == 0 ? 0 : errno;
     if (error == 0) {
         content([&](std::string_view piece) {
@@ -65,18 +68,18 @@ std::string WriteBeside(const std::string& path, const ContentSource& content, m
         error = closeError;
     }
     if (error != 0) {
-        ::unlink(temp.c_str());
         result = FromErrno(error, path);
         return {};
     }
+    unfinished.dismiss();
     return temp;
 }
 
 } // namespace
 
-bool PosixOs::fileExists(const std::string& path) {
+Presence PosixOs::fileExists(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) ? Presence::Present : Presence::Missing;
 }
 
 OpResult PosixOs::setArchiveOnly(const std::string& path) {

@@ -8,7 +8,7 @@ namespace zelvano {
 class PosixOs : public Os {
 public:
     [[nodiscard]] char separator() const override { return '/'; }
-    bool fileExists(const std::string& path) override;
+    Presence fileExists(const std::string& path) override;
     OpResult setArchiveOnly(const std::string& path) override;
     OpResult deleteFile(const std::string& path) override;
     OpResult renameFile(const std::string& from, const std::string& to, bool replace) override;
@@ -22,6 +22,8 @@ public:
     using Os::replaceFile;
     OpResult appendToFile(const std::string& path, std::string_view content) override;
     std::vector<std::string> listDrives() override;
+    std::string driveOf(const std::string& path) override;
+    std::vector<std::string> otherDrivesWithin(const std::string& root) override;
     OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
     EntryType typeOf(const std::string& path, bool followLinks) override;
     std::string executableFolder() override;

@@ -2,15 +2,18 @@
 
 #include "app/ProductInfo.h"
 #include "fileops/FileNames.h"
+#include "platform/FileFailure.h"
 #include "platform/ScopeExit.h"
 #include "platform/qt/OffThread.h"
 #include "platform/qt/PictureReader.h"
 #include "platform/qt/Texts.h"
+#include "platform/qt/WaitGuards.h"
 #include "platform/qt/WaitWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -28,6 +31,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include <chrono>
 #include <cmath>
@@ -65,7 +69,7 @@ void MainWindow::buildMenus() {
     file->setObjectName(QStringLiteral("meFile"));
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("meExit"));
-    connect(exit, &QAction::triggered, this, handlers_.forward(&FmZelvano::meExit_Click));
+    connect(exit, &QAction::triggered, this, handlers_.forwardExit(&FmZelvano::meExit_Click));
 
     QMenu* about = menuBar()->addMenu(QStringLiteral("&Abut Brimlet"));
     about->setObjectName(QStringLiteral("meAbut"));
@@ -76,6 +80,9 @@ void MainWindow::buildMenus() {
 
 void MainWindow::wire(FmZelvano& form) {
     handlers_.attach(form);
+    handlers_.whenIdle = [this] {
+        deliverHeld();
+    };
     connect(c_.Command1, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command1_Click));
     connect(c_.Command2, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command2_Click));
     connect(c_.Command3, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command3_Click));
@@ -83,7 +90,11 @@ void MainWindow::wire(FmZelvano& form) {
     connect(c_.Command5, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command5_Click));
     connect(c_.Command6, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command6_Click));
     connect(c_.Command7, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command7_Click));
-    connect(c_.Command8, &QPushButton::clicked, this, handlers_.forward(&FmZelvano::Command8_Click));
+    connect(c_.Command8, &QPushButton::clicked, this, handlers_.forwardExit(&FmZelvano::Command8_Click));
+    // The drive a picture is on, as the handlers' own waits name it.
+    driveOf_ = [&os = form.context().os](const std::string& path) {
+        return os.driveOf(path);
+    };
     for (int i = 0; i < static_cast<int>(c_.Option.size()); ++i) {
         connect(c_.Option[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) {
@@ -196,7 +207,7 @@ OpResult MainWindow::showPreview(const std::string& path) {
     if (path.empty()) {
         return OpResult::success();
     }
-    PictureRead read = ReadPictureOffThread(path, c_.Preview1->contentsRect().size());
+    PictureRead read = readPicture(path, c_.Preview1->contentsRect().size(), kReadSilence);
     if (read.result.ok()) {
         c_.Preview1->setPixmap(QPixmap::fromImage(std::move(read.image)));
     } else {
@@ -207,7 +218,7 @@ OpResult MainWindow::showPreview(const std::string& path) {
 }
 
 OpResult MainWindow::loadPictureBox(const std::string& path) {
-    const PictureRead read = ReadPictureOffThread(path, QSize()); // the header tells the size
+    const PictureRead read = readPicture(path, QSize(), kReadSilence); // the header tells the size
     if (read.result.ok()) {
         picturePath_ = path;
         pictureSize_ = PixelSize{read.uprightSize.width(), read.uprightSize.height()};
@@ -253,8 +264,12 @@ bool MainWindow::askYesNo(const std::string& text) {
 }
 
 void MainWindow::showWait() {
+    openWait(QStringLiteral(" Pleace wait - Scanning computer "));
+}
+
+void MainWindow::openWait(const QString& label) {
     if (vent_ == nullptr) {
-        vent_ = new WaitWindow(this);
+        vent_ = new WaitWindow(this, label);
         connect(vent_, &WaitWindow::cancelled, this, [this] { handlers_.cancel(); });
     }
     vent_->setProgress({});
@@ -288,43 +303,72 @@ void MainWindow::setBusyCursor(bool busy) {
 
 Ending MainWindow::runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
                                     Wait wait) {
-    if (!wait.cancellable) {
-        return RunOffThread(work, progress, wait);
-    }
-    // Only Exit, File > Exit, the close box and Cancel take input meanwhile. Exit takes no keyboard
-    // focus, so that the focus does not pass to it from the controls disabled here: a key that
-    // reached the window would end the program. The keys belong to the wait window's Cancel.
-    const QPointer<QWidget> focused = focusWidget();
-    const Qt::FocusPolicy exitFocus = c_.Command8->focusPolicy();
-    c_.Command8->setFocusPolicy(Qt::NoFocus);
-    if (focused == c_.Command8) {
-        c_.Command8->clearFocus();
-    }
-    std::vector<std::pair<QWidget*, bool>> controls;
-    for (QWidget* w : std::initializer_list<QWidget*>{c_.List1, c_.Command1, c_.Command2, c_.Command3,
-                                                      c_.Command4, c_.Command5, c_.Command6, c_.Command7}) {
-        controls.emplace_back(w, w->isEnabled());
-    }
-    for (QRadioButton* option : c_.Option) {
-        controls.emplace_back(option, option->isEnabled());
-    }
-    for (auto& [w, enabled] : controls) {
-        w->setEnabled(false);
-    }
-    update_->setEnabled(false);
-    const ScopeExit restore([&] {
-        update_->setEnabled(true);
-        for (auto& [w, enabled] : controls) {
-            w->setEnabled(enabled);
-        }
-        c_.Command8->setFocusPolicy(exitFocus);
-        if (focused != nullptr && focused->isEnabled()) {
-            focused->setFocus(Qt::OtherFocusReason);
-        }
+    // Of the user's input only Exit, File > Exit, the close box and the wait window take any.
+    InputGate gate([this](const QWidget& w) {
+        return &w == c_.Command8 || (vent_ != nullptr && (&w == vent_ || vent_->isAncestorOf(&w))) ||
+               qobject_cast<const QMenuBar*>(&w) != nullptr || qobject_cast<const QMenu*>(&w) != nullptr;
     });
-    return handlers_.runCancellable([&](const std::function<bool()>& cancelled) {
-        return RunOffThread(work, progress, wait, cancelled);
+    std::optional<QuietControls> quiet; // while a wait window is up
+    const bool own = vent_ == nullptr;  // a scan's is up already, for its whole run
+    if (!own) {
+        gate.dropFromNow();
+        quiet.emplace(waitingControls(), update_, c_.Command8, focusWidget());
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const auto tick = [&] {
+        if (own && !quiet && clock.elapsed() >= kWaitWindowAfter.count()) {
+            gate.dropFromNow(); // a long wait shows itself: what was clicked before it is no more wanted
+            quiet.emplace(waitingControls(), update_, c_.Command8, focusWidget());
+            openWait(QStringLiteral(" Please wait "));
+            setWaitProgress("Waiting for " + wait.drive + " to answer");
+        }
+        if (progress) {
+            progress();
+        }
+    };
+    const ScopeExit close([&] {
+        if (own && vent_ != nullptr) {
+            closeWait();
+        }
+        for (HeldInput& input : gate.takeHeld()) {
+            held_.push_back(std::move(input));
+        }
+        deliverHeld();
     });
+    return handlers_.runWait(
+        [&](const std::function<bool()>& cancelled) { return RunOffThread(work, tick, wait, cancelled); });
+}
+
+void MainWindow::deliverHeld() {
+    // One at a time, each from the main loop once no command runs: what one starts runs to its end
+    // before the next is delivered.
+    QTimer::singleShot(0, this, [this] {
+        if (held_.empty() || handlers_.running()) {
+            return;
+        }
+        const HeldInput input = std::move(held_.front());
+        held_.erase(held_.begin());
+        if (input.first != nullptr) {
+            QCoreApplication::sendEvent(input.first, input.second.get());
+        }
+        deliverHeld();
+    });
+}
+
+std::vector<QWidget*> MainWindow::waitingControls() const {
+    std::vector<QWidget*> controls = {c_.List1,    c_.Command1, c_.Command2, c_.Command3,
+                                      c_.Command4, c_.Command5, c_.Command6, c_.Command7};
+    controls.insert(controls.end(), c_.Option.begin(), c_.Option.end());
+    return controls;
+}
+
+std::string MainWindow::driveOf(const std::string& path) const {
+    return driveOf_ ? driveOf_(path) : FolderPart(path, '/') + "/";
+}
+
+PictureRead MainWindow::readPicture(const std::string& path, QSize bound, std::chrono::milliseconds silence) {
+    return ReadPictureOffThread(*this, driveOf(path), path, bound, silence);
 }
 
 std::string MainWindow::inputBox(const std::string& prompt, const std::string& title,
@@ -397,7 +441,7 @@ OpResult MainWindow::printPicture(bool landscape, float widthMm, float heightMm)
     // Decoded no larger than the page needs, so that a very large photo prints as well; at the
     // printer's dots that takes longer than a preview.
     const PictureRead read =
-        ReadPictureOffThread(picturePath_, target.toSize().expandedTo(QSize(1, 1)), kPrintReadSilence);
+        readPicture(picturePath_, target.toSize().expandedTo(QSize(1, 1)), kPrintReadSilence);
     if (!read.result.ok()) {
         return read.result;
     }

@@ -3,11 +3,16 @@
 #include "app/HandlerRunner.h"
 #include "platform/Window.h"
 #include "platform/qt/Controls.h"
+#include "platform/qt/PictureReader.h"
+#include "platform/qt/WaitGuards.h"
 
 #include <QMainWindow>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QPrinter;
 
@@ -72,6 +77,14 @@ protected:
 
 private:
     void buildMenus();
+    void openWait(const QString& label);
+    // Delivers the user's clicks and keys that a short wait held back, once the command has ended.
+    void deliverHeld();
+    // The controls a wait greys.
+    [[nodiscard]] std::vector<QWidget*> waitingControls() const;
+    [[nodiscard]] std::string driveOf(const std::string& path) const;
+    // Reads a picture off the window's thread, as every drive is waited for.
+    PictureRead readPicture(const std::string& path, QSize bound, std::chrono::milliseconds silence);
 
     Controls c_;
     class WaitWindow* vent_ = nullptr;
@@ -81,6 +94,8 @@ private:
     std::string picturePath_; // what Picture1 holds
     std::optional<PixelSize> pictureSize_;
     std::unique_ptr<QPrinter> printer_;
+    std::function<std::string(const std::string&)> driveOf_;
+    std::vector<HeldInput> held_;
 };
 
 } // namespace zelvano

@@ -61,7 +61,7 @@ Ending RunOffThread(std::function<void()> work, const std::function<void()>& tic
     poll.start(20);
     if (!worker->done()) {
         waiting->loop = &loop;
-        loop.exec(wait.cancellable ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        loop.exec(QEventLoop::AllEvents);
         waiting->loop = nullptr;
     }
     if (ending != Ending::Done) {

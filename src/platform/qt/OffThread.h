@@ -6,12 +6,11 @@
 
 namespace zelvano {
 
-// Runs `work` on a thread of its own and waits for it as `wait` allows. Meanwhile the window keeps
-// painting and `tick`, when given, runs on the window's thread every tenth of a second and once at
-// the end. An uncancellable wait takes no user input, so no other command can start; a
-// cancellable one takes it (the window has disabled what must not be used) and ends when
-// `cancelled` says so. Work that did not end Done is left behind, never waited for again. What
-// `work` throws is thrown here.
+// Runs `work` on a thread of its own and waits for it as `wait` allows, or until `cancelled` says
+// so. Meanwhile every event of the window runs, and `tick`, when given, runs on the window's thread
+// every tenth of a second and once at the end: the caller keeps the user's input from what must not
+// be used. Work that did not end Done is left behind, never waited for again. What `work` throws is
+// thrown here.
 Ending RunOffThread(std::function<void()> work, const std::function<void()>& tick = {}, Wait wait = {},
                     const std::function<bool()>& cancelled = {});
 

@@ -1,8 +1,8 @@
 #include "platform/qt/PictureReader.h"
 
+#include "platform/DriveWait.h"
 #include "platform/NativeOs.h"
 #include "platform/PictureSignature.h"
-#include "platform/qt/OffThread.h"
 #include "platform/qt/Texts.h"
 
 #include <QFile>
@@ -130,12 +130,14 @@ PictureRead ReadPicture(const std::string& path, QSize bound, LastAnswer* heard)
     return out;
 }
 
-PictureRead ReadPictureOffThread(const std::string& path, QSize bound, std::chrono::milliseconds silence) {
+PictureRead ReadPictureOffThread(Window& win, const std::string& drive, const std::string& path, QSize bound,
+                                 std::chrono::milliseconds silence) {
     auto read = std::make_shared<PictureRead>(); // a read given up may end after this has returned
-    auto heard = std::make_shared<LastAnswer>();
-    if (RunOffThread([read, heard, path, bound] { *read = ReadPicture(path, bound, heard.get()); }, {},
-                     Wait::Within(silence, heard)) != Ending::Done) {
-        return {OpResult::fail(Failure::Other, "its drive did not answer"), {}, {}};
+    const OpResult waited = OnDrive(win, {drive}, silence, [read, path, bound](DriveCall& call) {
+        *read = ReadPicture(path, bound, &call.answers());
+    });
+    if (!waited.ok()) {
+        return {waited, {}, {}};
     }
     return std::move(*read);
 }

@@ -26,10 +26,10 @@ struct PictureRead {
 // recognised picture could not be decoded (too large, cut short, a read error).
 PictureRead ReadPicture(const std::string& path, QSize bound, LastAnswer* heard = nullptr);
 
-// The same, on a worker thread, while the window keeps painting (user input waits). A read whose
-// drive says nothing for `silence` is given up and left behind; one that keeps delivering, however
-// slowly, is waited for.
-PictureRead ReadPictureOffThread(const std::string& path, QSize bound,
-                                 std::chrono::milliseconds silence = kReadSilence);
+// The same, off the window's thread, as `win` waits for every drive (see OnDrive): `drive` is the
+// drive the file is on. A read whose drive says nothing for `silence` is given up and left behind;
+// one that keeps delivering, however slowly, is waited for.
+PictureRead ReadPictureOffThread(Window& win, const std::string& drive, const std::string& path, QSize bound,
+                                 std::chrono::milliseconds silence);
 
 } // namespace zelvano

@@ -13,14 +13,14 @@
 
 namespace zelvano {
 
-WaitWindow::WaitWindow(QWidget* owner)
+WaitWindow::WaitWindow(QWidget* owner, const QString& text)
     : QFrame(owner, Qt::Tool | Qt::FramelessWindowHint), progress_(new QLabel(this)) {
     setObjectName(QStringLiteral("Vent"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setAutoFillBackground(true);
     const int t = kLayoutTwipsPerPixel;
     setFixedSize(6195 / t, 1485 / t); // the designed 1005 twips, and a row for Cancel
-    auto* label = new QLabel(QStringLiteral(" Pleace wait - Scanning computer "), this);
+    auto* label = new QLabel(text, this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(135 / t, 240 / t, 5925 / t, 495 / t);
     QFont font(QStringLiteral("Arial"), 18, QFont::Bold);

@@ -6,13 +6,14 @@ class QLabel;
 
 namespace zelvano {
 
-// Vent: the borderless wait window of the scan, centred on the screen, with a line of progress
-// under its label. It takes the keys while it is up: Escape, Enter and Space are Cancel's.
+// Vent: the borderless wait window of the scan, and of any wait for a drive, centred on the screen,
+// with a line of progress under its label. It takes the keys while it is up: Escape, Enter and Space
+// are Cancel's.
 class WaitWindow : public QFrame {
     Q_OBJECT
 
 public:
-    explicit WaitWindow(QWidget* owner);
+    WaitWindow(QWidget* owner, const QString& label);
     void setProgress(const QString& text);
 
 signals:

@@ -1,5 +1,6 @@
 #include "platform/win32/DriveStrings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 
@@ -28,6 +29,16 @@ std::vector<std::string> DrivesFromLogicalStrings(const char* buffer, std::size_
         drives.push_back(root + '\\');
     }
     return drives;
+}
+
+std::string DriveOfWindowsPath(std::string_view path) {
+    if (path.size() >= 2 && path[1] == ':') { // a letter, as the drive strings give it
+        return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])))) + ":\\";
+    }
+    // A share's path: \\server\share\..., of which the server and the share name the drive.
+    std::size_t end = path.starts_with("\\\\") ? path.find('\\', 2) : 0;
+    end = end == std::string_view::npos ? path.size() : path.find('\\', end + 1);
+    return std::string(path.substr(0, std::min(end, path.size()))) + '\\';
 }
 
 } // namespace zelvano

@@ -1,5 +1,8 @@
 #include "platform/win32/WinOs.h"
 
+#include "platform/ScopeExit.h"
+#include "platform/win32/DriveStrings.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -58,10 +61,11 @@ OpResult Move(const std::string& from, const std::string& to, bool replace) {
 
 } // namespace
 
-bool WinOs::fileExists(const std::string& path) {
+Presence WinOs::fileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     constexpr DWORD notOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & notOrdinary) == 0;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & notOrdinary) == 0 ? Presence::Present
+                                                                                    : Presence::Missing;
 }
 
 OpResult WinOs::setArchiveOnly(const std::string& path) {
@@ -164,6 +168,8 @@ OpResult WinOs::replaceFile(const std::string& path, const ContentSource& conten
     }
     const std::string temporary = path + ".zelvano-new";
     DWORD error = ERROR_SUCCESS;
+    // What gives the content may stop part way with an exception: the half-written copy goes.
+    ScopeExit unfinished([&temporary] { ::DeleteFileA(temporary.c_str()); });
     {
         const Handle file(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -181,9 +187,9 @@ OpResult WinOs::replaceFile(const std::string& path, const ContentSource& conten
         error = ::GetLastError();
     }
     if (error != ERROR_SUCCESS) {
-        ::DeleteFileA(temporary.c_str());
         return FromWinError(error, path);
     }
+    unfinished.dismiss();
     return OpResult::success();
 }
 
@@ -210,6 +216,10 @@ std::string WinOs::executableFolder() {
         path += '\\'; // a drive's root keeps its backslash, as the system reports it
     }
     return path;
+}
+
+std::string WinOs::driveOf(const std::string& path) {
+    return DriveOfWindowsPath(path);
 }
 
 std::string WinOs::listFileFolder() {

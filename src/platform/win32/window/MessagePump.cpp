@@ -11,8 +11,24 @@ namespace zelvano {
 
 namespace {
 
-// Lets every pending message run, user input too. The keys of dialogs (Tab, Escape) go to the
-// window they were meant for, the wait window among them.
+// Takes one message of those given; false when there is none. A request to quit is left for the
+// main loop.
+bool RunOne(HWND hwnd, UINT first, UINT last) {
+    MSG msg;
+    if (!::PeekMessageA(&msg, hwnd, first, last, PM_REMOVE)) {
+        return false;
+    }
+    if (msg.message == WM_QUIT) {
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        return false;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+    return true;
+}
+
+} // namespace
+
 void PumpAll() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -29,7 +45,12 @@ void PumpAll() {
     }
 }
 
-} // namespace
+void PumpHoldingInput(HWND exit, HWND window) {
+    DoEvents();
+    while (RunOne(exit, WM_MOUSEFIRST, WM_MOUSELAST) || RunOne(window, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK) ||
+           RunOne(nullptr, WM_SYSKEYDOWN, WM_SYSDEADCHAR)) {
+    }
+}
 
 void DoEvents() {
     MSG msg;
@@ -49,18 +70,16 @@ bool WorkUnderWay() {
 }
 
 Ending RunOffThread(std::function<void()> work, const std::function<void()>& tick, Wait wait,
-                    const std::function<bool()>& cancelled) {
+                    const std::function<bool()>& cancelled, const std::function<void()>& pump) {
     // The worker's end sets an event, which the wait below wakes for as it does for messages.
     const std::shared_ptr<void> ended(::CreateEventA(nullptr, TRUE, FALSE, nullptr), ::CloseHandle);
     const std::shared_ptr<Worker> worker =
         Worker::Start(std::move(work), [ended] { ::SetEvent(ended.get()); });
     HANDLE done = ended.get();
-    const DWORD wakeFor =
-        wait.cancellable ? QS_ALLINPUT : QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_TIMER;
     const auto start = std::chrono::steady_clock::now();
     ULONGLONG lastTick = ::GetTickCount64();
-    while (::MsgWaitForMultipleObjects(1, &done, FALSE, 20, wakeFor) != WAIT_OBJECT_0) {
-        wait.cancellable ? PumpAll() : DoEvents();
+    while (::MsgWaitForMultipleObjects(1, &done, FALSE, 20, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        pump();
         const ULONGLONG now = ::GetTickCount64();
         if (cancelled && cancelled()) {
             return Ending::Cancelled;

@@ -9,7 +9,6 @@ namespace zelvano {
 namespace {
 
 constexpr const char* kClass = "ZelvanoWait";
-constexpr const char* kLabel = " Pleace wait - Scanning computer ";
 
 HFONT LabelFont(int points, int dpi) {
     return ::CreateFontA(-::MulDiv(points, dpi, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -17,10 +16,10 @@ HFONT LabelFont(int points, int dpi) {
                          VARIABLE_PITCH | FF_SWISS, "Arial");
 }
 
-int TextWidth(HDC dc, HFONT font) {
+int TextWidth(HDC dc, HFONT font, const char* text) {
     HGDIOBJ before = ::SelectObject(dc, font);
     SIZE size{};
-    ::GetTextExtentPoint32A(dc, kLabel, static_cast<int>(std::strlen(kLabel)), &size);
+    ::GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
     ::SelectObject(dc, before);
     return size.cx;
 }
@@ -28,13 +27,13 @@ int TextWidth(HDC dc, HFONT font) {
 // The label's font at its designed 18 points or, where this system's Arial (or what stands in for
 // it) is wider, at the largest size that keeps the text on one line: the label would wrap a longer
 // text and cut its end.
-HFONT FittingFont(HWND label, int dpi) {
+HFONT FittingFont(HWND label, int dpi, const char* text) {
     RECT room{};
     ::GetClientRect(label, &room);
     HDC dc = ::GetDC(label);
     int points = 18;
     HFONT font = LabelFont(points, dpi);
-    while (points > 8 && TextWidth(dc, font) > room.right) {
+    while (points > 8 && TextWidth(dc, font, text) > room.right) {
         ::DeleteObject(font);
         font = LabelFont(--points, dpi);
     }
@@ -44,7 +43,7 @@ HFONT FittingFont(HWND label, int dpi) {
 
 } // namespace
 
-WaitWindow::WaitWindow(HWND owner, int dpi, HFONT progressFont) {
+WaitWindow::WaitWindow(HWND owner, int dpi, HFONT progressFont, const char* text) {
     const auto px = [dpi](int twips) {
         return ::MulDiv(twips, dpi, 1440);
     };
@@ -58,9 +57,9 @@ WaitWindow::WaitWindow(HWND owner, int dpi, HFONT progressFont) {
                               (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,
                               ::GetModuleHandleA(nullptr), nullptr);
     HWND label =
-        ::CreateWindowExA(0, "STATIC", kLabel, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(135),
+        ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(135),
                           px(240), px(5925), px(495), hwnd_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    labelFont_ = FittingFont(label, dpi);
+    labelFont_ = FittingFont(label, dpi, text);
     ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
     progress_ =
         ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(135), px(735),

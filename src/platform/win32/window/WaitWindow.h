@@ -7,11 +7,15 @@
 
 namespace zelvano {
 
-// Vent: the scan's borderless wait window, centred on the screen, not in the taskbar, with a line
-// of progress under its label and a Cancel button. `dpi` converts its designed twips.
+// Vent: the borderless wait window of the scan, and of any wait for a drive, centred on the screen,
+// not in the taskbar, with a line of progress under its label and a Cancel button. `dpi` converts
+// its designed twips.
 class WaitWindow {
 public:
-    WaitWindow(HWND owner, int dpi, HFONT progressFont);
+    // The scan's label.
+    static constexpr const char* kScanning = " Pleace wait - Scanning computer ";
+
+    WaitWindow(HWND owner, int dpi, HFONT progressFont, const char* label = kScanning);
     WaitWindow(const WaitWindow&) = delete;
     WaitWindow& operator=(const WaitWindow&) = delete;
     ~WaitWindow();

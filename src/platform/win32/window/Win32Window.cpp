@@ -130,7 +130,11 @@ void Win32Window::wire(FmZelvano& form) {
     c_.Command5->onClick = handlers_.forward(&FmZelvano::Command5_Click);
     c_.Command6->onClick = handlers_.forward(&FmZelvano::Command6_Click);
     c_.Command7->onClick = handlers_.forward(&FmZelvano::Command7_Click);
-    c_.Command8->onClick = handlers_.forward(&FmZelvano::Command8_Click);
+    c_.Command8->onClick = handlers_.forwardExit(&FmZelvano::Command8_Click);
+    // The drive a picture is on, as the handlers' own waits name it.
+    driveOf_ = [&os = form.context().os](const std::string& path) {
+        return os.driveOf(path);
+    };
     for (int i = 0; i < static_cast<int>(c_.Option.size()); ++i) {
         c_.Option[static_cast<std::size_t>(i)]->onChecked = [this, i] {
             optionChecked(i);
@@ -201,7 +205,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 control->command(HIWORD(wParam));
             }
         } else if (handlers_.attached() && LOWORD(wParam) == kMenuExit) {
-            handlers_.run([](FmZelvano& f) { f.meExit_Click(); });
+            handlers_.forwardExit (&FmZelvano::meExit_Click)();
         } else if (handlers_.attached() && LOWORD(wParam) == kMenuUpdate) {
             handlers_.run([](FmZelvano& f) { f.meUpdate_Click(); });
         } else if (LOWORD(wParam) == IDCANCEL) {

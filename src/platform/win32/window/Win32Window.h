@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -110,6 +111,11 @@ private:
     // has it again on activation, or the list when it cannot take it.
     void rememberFocus();
     bool restoreFocus();
+    [[nodiscard]] std::string driveOf(const std::string& path) const;
+    // Reads a picture off the window's thread, as every drive is waited for; with `memory`, only
+    // when the picture changed since its last read there.
+    WinPictureRead readPicture(RememberedRead* memory, const std::string& path, PixelSize bound,
+                               std::chrono::milliseconds silence);
 
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
@@ -125,6 +131,7 @@ private:
     RememberedRead previewRead_;
     RememberedRead headerRead_;
     Printer printer_;
+    std::function<std::string(const std::string&)> driveOf_;
 };
 
 } // namespace zelvano

@@ -1,5 +1,7 @@
 // The window seam on the Win32 window: what the handlers do to the window and its dialogs.
 #include "app/ProductInfo.h"
+#include "platform/DriveWait.h"
+#include "platform/FileFailure.h"
 #include "platform/ScopeExit.h"
 #include "platform/win32/window/Dialogs.h"
 #include "platform/win32/window/MessagePump.h"
@@ -9,29 +11,65 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace zelvano {
 
 namespace {
 
-// Reads a picture off the window's thread; a read whose drive says nothing for `silence` is given
-// up and left behind, one that keeps delivering is waited for.
-WinPictureRead ReadWithPatience(const std::string& path, PixelSize bound, std::chrono::milliseconds silence) {
-    auto read = std::make_shared<WinPictureRead>(); // a read given up may end after this has returned
-    auto heard = std::make_shared<LastAnswer>();
-    if (RunOffThread([read, heard, path, bound] { *read = ReadWinPicture(path, bound, heard.get()); }, {},
-                     Wait::Within(silence, heard)) != Ending::Done) {
-        return {OpResult::fail(Failure::Other, "its drive did not answer"), {}, {}};
+// While it lives, the window's commands are greyed, so that a wait window's wait shows as one, and
+// the keys are the wait window's Cancel's: the focus moves there before its control is disabled,
+// which would leave the keys nowhere. Afterwards each control is as it was, and the one that had
+// the focus has it again.
+class QuietControls {
+public:
+    QuietControls(HWND window, std::vector<Control*> controls, WaitWindow& vent)
+        : window_(window), focused_(::GetFocus()) {
+        vent.focusCancel();
+        for (Control* control : controls) {
+            controls_.emplace_back(control, control->enabled());
+            control->setEnabled(false);
+        }
+        ::EnableMenuItem(::GetMenu(window_), kMenuUpdate, MF_BYCOMMAND | MF_GRAYED);
     }
-    return std::move(*read);
-}
+    ~QuietControls() {
+        ::EnableMenuItem(::GetMenu(window_), kMenuUpdate, MF_BYCOMMAND | MF_ENABLED);
+        for (auto& [control, enabled] : controls_) {
+            control->setEnabled(enabled);
+        }
+        if (focused_ != nullptr && ::IsChild(window_, focused_) && ::IsWindowEnabled(focused_)) {
+            ::SetFocus(focused_);
+        }
+    }
+    QuietControls(const QuietControls&) = delete;
+    QuietControls& operator=(const QuietControls&) = delete;
 
-// The reads for the selection: the preview, and the picture box's header.
-WinPictureRead ReadForSelection(const std::string& path, PixelSize bound) {
-    return ReadWithPatience(path, bound, kReadSilence);
-}
+private:
+    HWND window_;
+    HWND focused_;
+    std::vector<std::pair<Control*, bool>> controls_;
+};
 
 } // namespace
+
+WinPictureRead Win32Window::readPicture(RememberedRead* memory, const std::string& path, PixelSize bound,
+                                        std::chrono::milliseconds silence) {
+    const OffThreadRead offThread = [this, &path, silence](const std::function<void(LastAnswer&)>& work) {
+        return OnDrive(*this, {driveOf(path)}, silence, [work](DriveCall& call) { work(call.answers()); });
+    };
+    if (memory != nullptr) {
+        return memory->read(path, bound, offThread);
+    }
+    auto read = std::make_shared<WinPictureRead>(); // a read given up may end after this has returned
+    const OpResult waited =
+        offThread([read, path, bound](LastAnswer& heard) { *read = ReadWinPicture(path, bound, &heard); });
+    return waited.ok() ? std::move(*read) : WinPictureRead{waited, {}, {}};
+}
+
+std::string Win32Window::driveOf(const std::string& path) const {
+    return driveOf_ ? driveOf_(path) : FolderPart(path, '\\') + "\\";
+}
 
 void Win32Window::listClear() {
     c_.List1->clear();
@@ -94,7 +132,7 @@ OpResult Win32Window::showPreview(const std::string& path) {
     if (path.empty()) {
         return OpResult::success();
     }
-    const WinPictureRead read = previewRead_.read(path, c_.Preview1->area(), ReadForSelection);
+    const WinPictureRead read = readPicture(&previewRead_, path, c_.Preview1->area(), kReadSilence);
     if (read.result.ok()) {
         c_.Preview1->showPicture(read.image);
     } else {
@@ -104,7 +142,8 @@ OpResult Win32Window::showPreview(const std::string& path) {
 }
 
 OpResult Win32Window::loadPictureBox(const std::string& path) {
-    const WinPictureRead read = headerRead_.read(path, {}, ReadForSelection); // the header tells the size
+    const WinPictureRead read =
+        readPicture(&headerRead_, path, {}, kReadSilence); // the header tells the size
     if (read.result.ok()) {
         picturePath_ = path;
         pictureSize_ = read.uprightSize;
@@ -153,6 +192,9 @@ bool Win32Window::askYesNo(const std::string& text) {
 void Win32Window::showWait() {
     if (!vent_) {
         vent_ = std::make_unique<WaitWindow>(hwnd_, dpi_, font_);
+        vent_->onCancel = [this] {
+            handlers_.cancel();
+        };
     }
     vent_->setProgress({});
 }
@@ -174,40 +216,42 @@ void Win32Window::setBusyCursor(bool busy) {
 
 Ending Win32Window::runWhilePainting(const std::function<void()>& work, const std::function<void()>& progress,
                                      Wait wait) {
-    if (!wait.cancellable) {
-        return RunOffThread(work, progress, wait);
+    const std::vector<Control*> controls = {
+        c_.List1.get(),     c_.Command1.get(),  c_.Command2.get(), c_.Command3.get(),  c_.Command4.get(),
+        c_.Command5.get(),  c_.Command6.get(),  c_.Command7.get(), c_.Option[0].get(), c_.Option[1].get(),
+        c_.Option[2].get(), c_.Option[3].get(), c_.Option[4].get()};
+    std::optional<QuietControls> quiet; // while a wait window is up
+    const bool own = !vent_;            // a scan's is up already, for its whole run
+    if (!own) {
+        quiet.emplace(hwnd_, controls, *vent_);
     }
-    // Only Exit, File > Exit, the close box and Cancel take input meanwhile. The keys go to Cancel,
-    // and the focus moves there before its control is disabled, which would leave the keys nowhere.
-    if (vent_) {
-        vent_->focusCancel();
-    }
-    std::vector<std::pair<Control*, bool>> controls;
-    for (Control* control : std::initializer_list<Control*>{
-             c_.List1.get(), c_.Command1.get(), c_.Command2.get(), c_.Command3.get(), c_.Command4.get(),
-             c_.Command5.get(), c_.Command6.get(), c_.Command7.get()}) {
-        controls.emplace_back(control, control->enabled());
-    }
-    for (const auto& option : c_.Option) {
-        controls.emplace_back(option.get(), option->enabled());
-    }
-    for (auto& [control, enabled] : controls) {
-        control->setEnabled(false);
-    }
-    ::EnableMenuItem(::GetMenu(hwnd_), kMenuUpdate, MF_BYCOMMAND | MF_GRAYED);
-    if (vent_) {
-        vent_->onCancel = [this] {
-            handlers_.cancel();
-        };
-    }
-    const ScopeExit restore([&] {
-        ::EnableMenuItem(::GetMenu(hwnd_), kMenuUpdate, MF_BYCOMMAND | MF_ENABLED);
-        for (auto& [control, enabled] : controls) {
-            control->setEnabled(enabled);
+    const ULONGLONG start = ::GetTickCount64();
+    const auto tick = [&] {
+        if (own && !quiet && ::GetTickCount64() - start >= static_cast<ULONGLONG>(kWaitWindowAfter.count())) {
+            vent_ = std::make_unique<WaitWindow>(hwnd_, dpi_, font_, " Please wait ");
+            vent_->onCancel = [this] {
+                handlers_.cancel();
+            };
+            vent_->setProgress("Waiting for " + wait.drive + " to answer");
+            quiet.emplace(hwnd_, controls, *vent_);
+        }
+        if (progress) {
+            progress();
+        }
+    };
+    // Until a wait window is up the user's input waits for the command's end, but for what ends the
+    // program; then the commands are greyed and the keys are Cancel's.
+    const auto pump = [&] {
+        quiet ? PumpAll() : PumpHoldingInput(c_.Command8->hwnd(), hwnd_);
+    };
+    const ScopeExit close([&] {
+        quiet.reset();
+        if (own) {
+            vent_.reset();
         }
     });
-    return handlers_.runCancellable([&](const std::function<bool()>& cancelled) {
-        return RunOffThread(work, progress, wait, cancelled);
+    return handlers_.runWait([&](const std::function<bool()>& cancelled) {
+        return RunOffThread(work, tick, wait, cancelled, pump);
     });
 }
 
@@ -235,7 +279,7 @@ PrintArea Win32Window::printableArea() {
 OpResult Win32Window::printPicture(bool landscape, float widthMm, float heightMm) {
     // Decoded no larger than the page needs, so that a very large photo prints as well.
     const PixelSize dots = printer_.dots(landscape, widthMm, heightMm);
-    const WinPictureRead read = ReadWithPatience(picturePath_, dots, kPrintReadSilence);
+    const WinPictureRead read = readPicture(nullptr, picturePath_, dots, kPrintReadSilence);
     if (!read.result.ok()) {
         return read.result;
     }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <wincodec.h>
 #include <wrl/client.h>
 
@@ -210,25 +211,51 @@ WinPictureRead ReadWinPicture(const std::string& path, PixelSize bound, LastAnsw
     return out;
 }
 
-WinPictureRead
-RememberedRead::read(const std::string& path, PixelSize bound,
-                     const std::function<WinPictureRead(const std::string&, PixelSize)>& reader) {
+namespace {
+
+// A read off the window's thread: the file's stamp, and the picture unless `last` stands for it.
+struct StampedRead {
+    std::optional<RememberedRead::Stamp> stamp;
+    bool same = false;
+    WinPictureRead read;
+};
+
+StampedRead ReadStamped(const std::string& path, PixelSize bound,
+                        const std::optional<RememberedRead::Stamp>& last, LastAnswer& heard) {
+    StampedRead got;
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    std::optional<Stamp> now;
     if (::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
         const auto join = [](DWORD high, DWORD low) {
             return (std::uint64_t{high} << 32) | low;
         };
-        now = Stamp{path, join(data.nFileSizeHigh, data.nFileSizeLow),
-                    join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime), bound};
+        got.stamp = RememberedRead::Stamp{
+            path, join(data.nFileSizeHigh, data.nFileSizeLow),
+            join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime), bound};
     }
-    if (now && now == last_) {
+    got.same = got.stamp && got.stamp == last;
+    if (!got.same) {
+        got.read = ReadWinPicture(path, bound, &heard);
+    }
+    return got;
+}
+
+} // namespace
+
+WinPictureRead RememberedRead::read(const std::string& path, PixelSize bound,
+                                    const OffThreadRead& offThread) {
+    const auto got = std::make_shared<StampedRead>(); // a read given up may end after this has returned
+    const OpResult waited = offThread([got, path, bound, last = last_](LastAnswer& heard) {
+        *got = ReadStamped(path, bound, last, heard);
+    });
+    if (!waited.ok()) {
+        return {waited, {}, {}};
+    }
+    if (got->same) {
         return read_;
     }
-    WinPictureRead read = reader(path, bound);
-    last_ = read.result.ok() ? now : std::nullopt;
-    read_ = last_ ? read : WinPictureRead{};
-    return read;
+    last_ = got->read.result.ok() ? got->stamp : std::nullopt;
+    read_ = last_ ? got->read : WinPictureRead{};
+    return got->read;
 }
 
 } // namespace zelvano

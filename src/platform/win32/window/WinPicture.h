@@ -36,15 +36,18 @@ WinPictureRead ReadWinPicture(const std::string& path, PixelSize bound, LastAnsw
 // Turns stored pixels upright by an Exif orientation (1 to 8).
 Pixels Upright(const Pixels& stored, int orientation);
 
+// Runs work that reads from a drive off the window's thread, giving it where to note the drive's
+// answers: what the wait reported (see OnDrive).
+using OffThreadRead = std::function<OpResult(const std::function<void(LastAnswer& heard)>& work)>;
+
 // The last successful read of a picture, used again while the file stays as it was (its size and
 // the time it was last written) and the bound is the same: start-up shows its first picture twice.
 class RememberedRead {
 public:
-    // Reads `path` with `reader` unless the last read can stand for it.
-    WinPictureRead read(const std::string& path, PixelSize bound,
-                        const std::function<WinPictureRead(const std::string&, PixelSize)>& reader);
+    // Reads `path` off the window's thread with `offThread` (even to learn whether the file is as
+    // it was) unless the last read can stand for it.
+    WinPictureRead read(const std::string& path, PixelSize bound, const OffThreadRead& offThread);
 
-private:
     struct Stamp {
         std::string path;
         std::uint64_t size = 0;
@@ -52,6 +55,8 @@ private:
         PixelSize bound;
         bool operator==(const Stamp&) const = default;
     };
+
+private:
     std::optional<Stamp> last_;
     WinPictureRead read_;
 };
