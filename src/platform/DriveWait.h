@@ -59,9 +59,9 @@ private:
     std::vector<std::shared_ptr<void>> notes_;
 };
 
-// Runs `work` on `drives` (one, or two for a copy) off the window's thread, under the rule of every wait for a drive (see
-// Wait): the window keeps painting and takes Exit, a wait window names the drive after a short while
-// and offers Cancel, and work whose drive says nothing for `patience` is given up and left behind
+// Runs `work` on `drives` (one, or two for a copy) off the window's thread, under the rule of every wait for
+// a drive (see Wait): the window keeps painting and takes Exit, a wait window names the drive after a short
+// while and offers Cancel, and work whose drive says nothing for `patience` is given up and left behind
 // (LeftBehind). A drive that holds work left behind already is not asked again. NoAnswer when the
 // work was given up or never started; what else `work` throws is thrown here.
 OpResult OnDrive(Window& win, const std::vector<std::string>& drives, std::chrono::milliseconds patience,

@@ -46,13 +46,15 @@ OpResult OffThreadOs::deleteFile(const std::string& path) {
 }
 
 OpResult OffThreadOs::renameFile(const std::string& from, const std::string& to, bool replace) {
-    return result(from, to,
-                  [from, to, replace](Os& os, DriveCall& /*call*/) { return os.renameFile(from, to, replace); });
+    return result(from, to, [from, to, replace](Os& os, DriveCall& /*call*/) {
+        return os.renameFile(from, to, replace);
+    });
 }
 
 OpResult OffThreadOs::copyFile(const std::string& from, const std::string& to, bool replace) {
-    return result(from, to,
-                  [from, to, replace](Os& os, DriveCall& /*call*/) { return os.copyFile(from, to, replace); });
+    return result(from, to, [from, to, replace](Os& os, DriveCall& /*call*/) {
+        return os.copyFile(from, to, replace);
+    });
 }
 
 OpResult OffThreadOs::readFile(const std::string& path, const ContentSink& sink) {
@@ -68,16 +70,18 @@ OpResult OffThreadOs::readFile(const std::string& path, const ContentSink& sink)
 
 OpResult OffThreadOs::readFileStart(const std::string& path, std::size_t count, std::string& start) {
     const auto read = std::make_shared<std::string>();
-    const OpResult outcome = result(
-        path, {}, [path, count, read](Os& os, DriveCall& /*call*/) { return os.readFileStart(path, count, *read); });
+    const OpResult outcome = result(path, {}, [path, count, read](Os& os, DriveCall& /*call*/) {
+        return os.readFileStart(path, count, *read);
+    });
     start = outcome.ok() ? *read : std::string();
     return outcome;
 }
 
 OpResult OffThreadOs::readFileEnd(const std::string& path, std::size_t count, std::string& end) {
     const auto read = std::make_shared<std::string>();
-    const OpResult outcome = result(
-        path, {}, [path, count, read](Os& os, DriveCall& /*call*/) { return os.readFileEnd(path, count, *read); });
+    const OpResult outcome = result(path, {}, [path, count, read](Os& os, DriveCall& /*call*/) {
+        return os.readFileEnd(path, count, *read);
+    });
     end = outcome.ok() ? *read : std::string();
     return outcome;
 }

@@ -1,6 +1,11 @@
 #include "platform/Worker.h"
 
+#include <cstdlib>
 #include <thread>
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 namespace zelvano {
 
@@ -36,6 +41,13 @@ void Worker::rethrow() const {
 
 bool Worker::AnyUnderWay() {
     return g_underWay.load() > 0;
+}
+
+void Worker::EndProgramNow() {
+#if !defined(_WIN32)
+    ::close_range(3, ~0U, 0); // all but the standard streams
+#endif
+    std::_Exit(0);
 }
 
 } // namespace zelvano

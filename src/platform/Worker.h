@@ -22,6 +22,10 @@ public:
     // Whether any work is still running, waited for or left behind: a program that ends then must
     // end at once, or a thread stuck in a silent drive would keep it alive.
     static bool AnyUnderWay();
+    // Ends the program at once. The system keeps a thread that waits on a drive's answer until the
+    // drive answers, and the process with it, so everything the program holds open is let go first:
+    // its window, its lock and its lists go now.
+    [[noreturn]] static void EndProgramNow();
 
 private:
     std::atomic<bool> done_{false};

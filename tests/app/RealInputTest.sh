@@ -13,6 +13,9 @@
 #   scan     Escape, Enter, Space and the window manager's close during a scan held up by a drive
 #            that does not answer (PLAIN_DRIVE --silent) cancel it, end nothing, and give the keys
 #            back to the list
+#   silent   Delete, Rename and Copy of a picture whose drive has just stopped answering: the window
+#            answers, a wait window comes up, Exit ends the program within a second, and the list
+#            file is as it was
 # Exits 77, skipped, when a tool it needs is missing or no FUSE drive can be mounted.
 # shellcheck disable=SC2317 # the conditions are called through within
 set -euo pipefail
@@ -22,7 +25,7 @@ part=${1:?part} program=${2:?program} plain_drive=${3:-}
 
 # The drive is mounted in a mount namespace of the test's own, where it can be had (as root), so
 # that a test killed midway leaves nothing mounted.
-if [ "$part" = scan ] && [ -z "${ZELVANO_OWN_MOUNTS:-}" ] && [ "$(id -u)" = 0 ] &&
+if { [ "$part" = scan ] || [ "$part" = silent ]; } && [ -z "${ZELVANO_OWN_MOUNTS:-}" ] && [ "$(id -u)" = 0 ] &&
     unshare -m --propagation private true 2>/dev/null; then
     ZELVANO_OWN_MOUNTS=1 exec unshare -m --propagation private "$0" "$@"
 fi
@@ -284,19 +287,22 @@ part_session() {
     [ -e "$work/pics/renamed.bmp" ] || fail "No deleted the picture"
 }
 
-part_scan() {
+# Mounts the test drive over $work/drive, with what the folder holds, in the mode given.
+mount_drive() {
     [ -n "$plain_drive" ] || skip "the test drive was not built: pkg-config found no fuse3"
     if [ ! -r /dev/fuse ] || [ ! -w /dev/fuse ]; then skip "no /dev/fuse to mount a drive with"; fi
     command -v fusermount3 >/dev/null || skip "no fusermount3 to unmount a drive with"
-    mkdir "$work/drive" "$work/pics"
-    write_bmp "$work/drive/far.bmp"
-    "$plain_drive" --silent "$work/drive" -f >"$work/drive.log" 2>&1 &
+    "$plain_drive" "$@" "$work/drive" -f >"$work/drive.log" 2>&1 &
     drive=$!
     mounted() { grep -qx ready "$work/drive.log" || ! kill -0 "$drive" 2>/dev/null; }
     within 10 mounted
     kill -0 "$drive" 2>/dev/null || skip "no FUSE drive could be mounted here: $(cat "$work/drive.log")"
-    # The scan looks at the drive's root before it lists it.
-    timeout 5 stat "$work/drive" >/dev/null || fail "the silent drive's root does not answer"
+}
+
+part_scan() {
+    mkdir "$work/drive" "$work/pics"
+    write_bmp "$work/drive/far.bmp"
+    mount_drive --silent
 
     for n in a b c; do write_bmp "$work/pics/$n.bmp"; done
     local list="$work/app/Zelvanobmp.log"
@@ -320,6 +326,59 @@ part_scan() {
         within 5 main_active
         press Delete
         answer "$box_title" Escape
+    done
+}
+
+# Each operation on its own picture of the drive, in a program of its own: the picture is shown while
+# the drive answers, then the drive falls silent, the operation waits on it, and Exit is clicked.
+part_silent() {
+    mkdir "$work/drive" "$work/copies"
+    for n in a b c; do write_bmp "$work/drive/$n.bmp"; done
+    mount_drive
+    local list="$work/app/Zelvanobmp.log" op name
+    for op in delete rename copy; do
+        case $op in delete) name=a.bmp ;; rename) name=b.bmp ;; copy) name=c.bmp ;; esac
+        write_list "$list" "$work/drive/" "$name"
+        cp "$list" "$work/list.before"
+        start_program
+        within 10 main_active
+        kill -USR2 "$drive" # from now on the drive says nothing
+        case $op in
+        delete)
+            press Delete
+            answer "$box_title" Return # Yes
+            ;;
+        rename)
+            click_at $((8340 + 400)) $((6960 + 187))
+            answer '^New name:$' ctrl+a r e n a m e d Return
+            ;;
+        copy)
+            click_at $((9960 + 360)) $((6960 + 187))
+            within 5 new_box_active . # the save dialog
+            answered=$box
+            press ctrl+a
+            xdotool type --delay 5 "$work/copies/c.bmp"
+            press Return
+            ;;
+        esac
+        within 5 new_box_active "$box_title" # the wait window, which names the drive
+        answered=$box
+        local clicked
+        clicked=$(now_ms)
+        click_at $((10740 + 360)) $((6960 + 187)) # Exit
+        # The program's own thread has ended and its windows are gone; what the system keeps of
+        # it is the call that waits on the drive, until the drive answers.
+        ended() {
+            local state
+            state=$(cut -d' ' -f3 "/proc/$app/stat" 2>/dev/null || echo gone)
+            { [ "$state" = Z ] || [ "$state" = gone ]; } && ! main_shown
+        }
+        within 1 ended
+        echo "$op: Exit ended the program $(($(now_ms) - clicked)) ms after its click"
+        cmp -s "$list" "$work/list.before" || fail "$op on a silent drive changed the list"
+        kill -USR1 "$drive" # it answers again, and what was left of the program ends
+        wait "$app" 2>/dev/null || true
+        app=
     done
 }
 

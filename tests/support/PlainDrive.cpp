@@ -7,14 +7,16 @@
 // second, in pieces. --stall-after: a drive that stops answering in the middle of a file: reads
 // past that many bytes wait as a silent drive's listings do.
 //
-// --silent: a network drive that has stopped answering. Its mount point can still be looked at, but
-// every folder listing waits until the drive is told to go on (SIGUSR1) or is ended (SIGTERM,
-// SIGINT, SIGHUP), which unmounts it. Run it multithreaded (without -s), so that a waiting listing
-// holds nothing else up.
+// --silent: a network drive that has stopped answering (a dead NAS, a dropped VPN): every look at
+// it, its root too, every listing, read, write, rename and deletion waits until the drive is told to
+// go on (SIGUSR1) or is ended (SIGTERM, SIGINT, SIGHUP), which unmounts it. SIGUSR2 makes any drive
+// fall silent so, and SIGUSR1 makes it answer again. Run it multithreaded (without -s), so that a
+// waiting call holds nothing else up.
 #define FUSE_USE_VERSION 31
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -34,16 +36,26 @@ namespace {
 
 int base = -1; // FOLDER as it was before the drive covered it
 
-// A silent drive's listings wait for this pipe to become readable. Nothing ever reads it, so once
-// told to go on, every listing after goes on too.
-bool silent = false;
+// A silent drive's calls wait for this pipe to become readable: going on writes to it, falling
+// silent empties it.
+std::atomic<bool> silent{false};
 double bytesPerSecond = 0; // --slow
 off_t stallAfter = -1;     // --stall-after
 std::array<int, 2> goOn{-1, -1};
 std::array<struct sigaction, NSIG> previous{};
 
+void FallSilent(int /*sig*/) {
+    const int saved = errno;
+    silent = true;
+    char drained[64];
+    while (::read(goOn[0], drained, sizeof drained) > 0) {
+    }
+    errno = saved;
+}
+
 void GoOn(int sig) {
     const int saved = errno;
+    silent = false;
     [[maybe_unused]] const ssize_t told = ::write(goOn[1], "x", 1);
     errno = saved;
     // The ending signals go on to FUSE's own handler, which ends the drive's loop.
@@ -55,9 +67,9 @@ void GoOn(int sig) {
 
 // Called once FUSE has set its own handlers, which these wrap.
 void ListenForGoOn() {
-    for (const int sig : {SIGUSR1, SIGTERM, SIGINT, SIGHUP}) {
+    for (const int sig : {SIGUSR1, SIGUSR2, SIGTERM, SIGINT, SIGHUP}) {
         struct sigaction action {};
-        action.sa_handler = GoOn;
+        action.sa_handler = sig == SIGUSR2 ? FallSilent : GoOn;
         ::sigemptyset(&action.sa_mask);
         ::sigaction(sig, &action, &previous[static_cast<std::size_t>(sig)]);
     }
@@ -78,27 +90,31 @@ void WaitToGoOn() {
     }
 }
 
+// A call to a drive that has fallen silent waits until it answers again.
+void Answer() {
+    while (silent) {
+        WaitToGoOn();
+    }
+}
+
 void* Init(fuse_conn_info* /*conn*/, fuse_config* config) {
     config->use_ino = 1;
     // A slow drive's pieces reach the reader as they come, short ones too, past any cache.
     config->direct_io = bytesPerSecond > 0 ? 1 : 0;
-    if (silent || stallAfter >= 0) {
-        ListenForGoOn();
-    }
+    ListenForGoOn();
     [[maybe_unused]] const ssize_t told = ::write(STDOUT_FILENO, "ready\n", 6);
     return nullptr;
 }
 
 int GetAttr(const char* path, struct stat* st, fuse_file_info* fi) {
+    Answer();
     return Result(fi != nullptr ? ::fstat(static_cast<int>(fi->fh), st)
                                 : ::fstatat(base, Relative(path), st, AT_SYMLINK_NOFOLLOW));
 }
 
 int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t /*offset*/, fuse_file_info* /*fi*/,
             fuse_readdir_flags /*flags*/) {
-    if (silent) {
-        WaitToGoOn();
-    }
+    Answer();
     const int fd = ::openat(base, Relative(path), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* folder = fd < 0 ? nullptr : ::fdopendir(fd);
     if (folder == nullptr) {
@@ -112,12 +128,14 @@ int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t /*offset
 }
 
 int Create(const char* path, mode_t mode, fuse_file_info* fi) {
+    Answer();
     const int fd = ::openat(base, Relative(path), fi->flags | O_CLOEXEC, mode); // O_CREAT when created
     fi->fh = static_cast<std::uint64_t>(fd);
     return Result(fd);
 }
 
 int Read(const char* /*path*/, char* buffer, size_t size, off_t offset, fuse_file_info* fi) {
+    Answer();
     if (stallAfter >= 0 && offset + static_cast<off_t>(size) > stallAfter) {
         WaitToGoOn();
     }
@@ -130,6 +148,7 @@ int Read(const char* /*path*/, char* buffer, size_t size, off_t offset, fuse_fil
 }
 
 int Write(const char* /*path*/, const char* buffer, size_t size, off_t offset, fuse_file_info* fi) {
+    Answer();
     const ssize_t n = ::pwrite(static_cast<int>(fi->fh), buffer, size, offset);
     return n < 0 ? -errno : static_cast<int>(n);
 }
@@ -139,10 +158,12 @@ int Release(const char* /*path*/, fuse_file_info* fi) {
 }
 
 int Unlink(const char* path) {
+    Answer();
     return Result(::unlinkat(base, Relative(path), 0));
 }
 
 int Rename(const char* from, const char* to, unsigned int flags) {
+    Answer();
     if (flags != 0) {
         return -EINVAL; // no RENAME_NOREPLACE, no RENAME_EXCHANGE
     }
@@ -150,6 +171,7 @@ int Rename(const char* from, const char* to, unsigned int flags) {
 }
 
 int Chmod(const char* path, mode_t mode, fuse_file_info* fi) {
+    Answer();
     return Result(fi != nullptr ? ::fchmod(static_cast<int>(fi->fh), mode)
                                 : ::fchmodat(base, Relative(path), mode, 0));
 }

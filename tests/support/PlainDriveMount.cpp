@@ -51,14 +51,11 @@ PlainDriveMount::PlainDriveMount(std::string folder, std::vector<std::string> mo
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
     ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    // In the foreground, so that it stays our child to end and wait for. One thread is plenty, but
-    // for a drive that stalls: a read that waits must hold nothing else up.
+    // In the foreground, so that it stays our child to end and wait for; with a thread for each
+    // call, so that a call that waits on a silent or stalled drive holds nothing else up.
     std::vector<std::string> words = {ZELVANO_PLAIN_DRIVE};
     words.insert(words.end(), mode.begin(), mode.end());
     words.insert(words.end(), {folder_, "-f"});
-    if (mode.empty() || mode.front() != "--stall-after") {
-        words.emplace_back("-s");
-    }
     std::vector<char*> argv;
     for (std::string& word : words) {
         argv.push_back(word.data());
@@ -80,6 +77,12 @@ PlainDriveMount::PlainDriveMount(std::string folder, std::vector<std::string> mo
 void PlainDriveMount::goOn() const {
     if (pid_ >= 0) {
         ::kill(pid_, SIGUSR1);
+    }
+}
+
+void PlainDriveMount::fallSilent() const {
+    if (pid_ >= 0) {
+        ::kill(pid_, SIGUSR2);
     }
 }
 

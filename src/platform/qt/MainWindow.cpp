@@ -4,6 +4,7 @@
 #include "fileops/FileNames.h"
 #include "platform/FileFailure.h"
 #include "platform/ScopeExit.h"
+#include "platform/Worker.h"
 #include "platform/qt/OffThread.h"
 #include "platform/qt/PictureReader.h"
 #include "platform/qt/Texts.h"
@@ -35,7 +36,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 
 namespace zelvano {
 
@@ -390,13 +390,20 @@ std::string MainWindow::inputBox(const std::string& prompt, const std::string& t
 }
 
 std::optional<std::string> MainWindow::saveFileDialog(const std::string& fileName) {
+    // One dialog for the whole run: a thread of Qt's own reads the folders it shows, which a drive
+    // that has stopped answering holds, and a dialog that went would wait for that thread.
+    if (saveDialog_ == nullptr) {
+        saveDialog_ = new QFileDialog(this);
+        saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
+        saveDialog_->setOption(QFileDialog::DontConfirmOverwrite);
+    }
     QString shown = Display(fileName);
     for (;;) {
-        const QString chosen =
-            QFileDialog::getSaveFileName(this, {}, shown, {}, nullptr, QFileDialog::DontConfirmOverwrite);
-        if (chosen.isEmpty()) {
+        saveDialog_->selectFile(shown);
+        if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) {
             return std::nullopt;
         }
+        const QString chosen = saveDialog_->selectedFiles().constFirst();
         // The preset name may have been kept, and its bytes with it; the folder is the dialog's.
         const QString path = QDir::toNativeSeparators(chosen);
         const qsizetype cut = path.lastIndexOf(QDir::separator()) + 1;
@@ -460,12 +467,10 @@ void MainWindow::doEvents() {
 }
 
 void MainWindow::quit() {
-    if (WorkUnderWay()) {
-        // A search or a read may be stuck in a drive that stopped answering; nothing is left to
-        // write, since every change was written when it was made.
-        std::_Exit(0);
-    }
-    QCoreApplication::exit(0);
+    // Nothing is left to write, since every change was written when it was made; and a search, a
+    // read or the save dialog's own reader may be held by a drive that stopped answering, which
+    // ending in the usual way would wait for.
+    Worker::EndProgramNow();
 }
 
 } // namespace zelvano

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+class QFileDialog;
 class QPrinter;
 
 namespace zelvano {
@@ -96,6 +97,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     std::function<std::string(const std::string&)> driveOf_;
     std::vector<HeldInput> held_;
+    QFileDialog* saveDialog_ = nullptr;
 };
 
 } // namespace zelvano

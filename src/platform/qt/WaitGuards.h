@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <QPointer>
-
-#include <QEvent>
 
 #include <functional>
 #include <memory>

@@ -3,13 +3,13 @@
 #include "platform/DriveWait.h"
 #include "platform/FileFailure.h"
 #include "platform/ScopeExit.h"
+#include "platform/Worker.h"
 #include "platform/win32/window/Dialogs.h"
 #include "platform/win32/window/MessagePump.h"
 #include "platform/win32/window/Win32Window.h"
 
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -294,7 +294,7 @@ void Win32Window::quit() {
     if (WorkUnderWay()) {
         // A search or a read may be stuck in a drive that stopped answering; nothing is left to
         // write, since every change was written when it was made.
-        std::_Exit(0);
+        Worker::EndProgramNow();
     }
     ::PostQuitMessage(0);
 }
