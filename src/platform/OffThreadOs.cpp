@@ -89,8 +89,8 @@ OpResult OffThreadOs::readFileEnd(const std::string& path, std::size_t count, st
 OpResult OffThreadOs::replaceFile(const std::string& path, const ContentSource& content) {
     const ContentSource* caller = &content; // touched only while the caller waits (DriveCall)
     return result(path, {}, [path, caller](Os& os, DriveCall& call) {
-        auto side = call.callerSide(); // the content is the caller's, given out piece by piece
         return os.replaceFile(path, [&](const ContentSink& put) {
+            auto side = call.callerSide(); // the content is the caller's, given out piece by piece
             (*caller)([&](std::string_view piece) {
                 side.unlock(); // while the drive takes the piece, the caller may give up
                 put(piece);

@@ -72,7 +72,7 @@ TEST(WindowDialogs, UserActionsReachTheHandlersAndNamesComeBackAsTheirBytes) {
     test::Gate silent;
     os.gate = &silent;
     os.drives = {dir.folder("disk")};
-    os.gatedFolders = {dir.folder("disk")};
+    os.silent = {dir.folder("disk")};
     MainWindow window;
     const Controls& c = window.controls();
     FmZelvano form(os, window);

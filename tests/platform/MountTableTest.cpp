@@ -64,6 +64,26 @@ TEST(MountTable, DrivesOfASampleTable) {
                                         "/var/lib/docker/overlay2/a/merged/", "/tank/photos/", "/home/bo/",
                                         "/mnt/gone/", "/mnt/cam/", "/mnt/pool/"}));
     EXPECT_EQ(asked, 6) << "only btrfs mount points are asked about";
+
+    // The drive a path is on, and the folders a walk of a drive never opens: other devices' mounts,
+    // in sight, but not a second mount of the drive's own device.
+    EXPECT_EQ(DriveOfPath(table, "/mnt/nas/2020/a.jpg"), "/mnt/nas/");
+    EXPECT_EQ(DriveOfPath(table, "/mnt/nasty/a.jpg"), "/");
+    EXPECT_EQ(DriveOfPath(table, "/mnt/usb/a.jpg"), "/mnt/usb/");
+    EXPECT_EQ(DriveOfPath(table, "/mnt/My Share/a.jpg"), "/mnt/My Share/");
+    EXPECT_EQ(OtherDrivesWithin(table, "/home/", deviceOf),
+              (std::vector<std::string>{"/home/anna/remote/", "/home/bo/"}));
+    const std::vector<std::string> inRoot = OtherDrivesWithin(table, "/", deviceOf);
+    const auto within = [&inRoot](const std::string& folder) {
+        return std::find(inRoot.begin(), inRoot.end(), folder) != inRoot.end();
+    };
+    for (const char* other :
+         {"/proc/", "/dev/pts/", "/home/", "/mnt/gone/", "/run/user/1000/doc/", "/mnt/cam/", "/mnt/pool/"}) {
+        EXPECT_TRUE(within(other)) << other;
+    }
+    for (const char* own : {"/", "/mnt/early/", "/mnt/bind/", "/mnt/nasty/"}) {
+        EXPECT_FALSE(within(own)) << own;
+    }
 }
 
 // Both mounts of one btrfs show one device number in the mount table; the subvolume, which the walk

@@ -3,11 +3,15 @@
 #include "picturelist/ListFile.h"
 #include "picturelist/Paging.h"
 #include "support/AppFixture.h"
+#if !defined(_WIN32)
+#include "support/PlainDriveMount.h"
+#endif
 #include "viewing/Selection.h"
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace zelvano::test {
 namespace {
@@ -93,8 +97,8 @@ TEST_F(DiskScan, MoreThanTheTableHoldsStopsAtItsLastRowAndSaysSo) {
     EXPECT_EQ(win.counter, "500001 Pictures/ 1");
 }
 
-// A drive that stops answering holds only itself: the drives after it are searched, the wait
-// window names it meanwhile, and its pictures keep the records the last scan gave them.
+// A drive that stops answering holds only itself: the other drives are searched meanwhile, the wait
+// window names it, and its pictures keep the records the last scan gave them.
 TEST_F(DiskScan, ADriveThatDoesNotAnswerIsPassedOverAndKeepsItsRecords) {
     os.drives = {dir.folder("disk1"), dir.folder("disk2"), dir.folder("disk3")};
     dir.writeBmp("disk1/a.jpg", 4, 4);
@@ -106,7 +110,7 @@ TEST_F(DiskScan, ADriveThatDoesNotAnswerIsPassedOverAndKeepsItsRecords) {
                           {dir.folder("disk3"), "old3.jpg"}}));
     Gate silent;
     os.gate = &silent;
-    os.gatedFolders = {dir.folder("disk2")};
+    os.silent = {dir.folder("disk2")};
     c.state.scanSilence = std::chrono::milliseconds(300);
     win.cancelAfter = std::chrono::seconds(10); // a scan that waits for the silent drive ends all the same
     Command1_Click(c);
@@ -139,7 +143,7 @@ TEST_F(DiskScan, ACancelledOrFailedScanLeavesEverythingAsItWas) {
     dir.writeBmp("disk1/new.jpg", 4, 4);
     Gate silent;
     os.gate = &silent;
-    os.gatedFolders = {dir.folder("disk1")};
+    os.silent = {dir.folder("disk1")};
     win.cancelAfter = std::chrono::milliseconds(100);
     win.focused = false;
 
@@ -173,6 +177,52 @@ TEST_F(DiskScan, ACancelledOrFailedScanLeavesEverythingAsItWas) {
     asBefore();
     EXPECT_EQ(win.messages(), std::vector<std::string>{"The scan could not be completed: out of memory."});
 }
+
+#if !defined(_WIN32)
+std::size_t Threads() {
+    return static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/task"), {}));
+}
+
+// A share that has stopped answering, mounted inside a drive: the drive around it is searched whole,
+// the share is named and keeps its records, and however often the user scans again, the share holds
+// no more threads than the one listing of its root that the first scan left with it.
+TEST_F(DiskScan, ASilentShareInsideADriveHoldsOnlyItselfAndOneThread) {
+    dir.writeBmp("disk/a.jpg", 4, 4);
+    dir.writeBmp("disk/sub/b.jpg", 4, 4);
+    dir.writeBmp("disk/share/far.jpg", 4, 4);
+    const PlainDriveMount share(dir.path() + "/disk/share", {"--silent"});
+    if (!share.ok()) {
+        GTEST_SKIP() << share.why();
+    }
+    const std::string disk = dir.folder("disk");
+    const std::string shared = dir.folder("disk/share");
+    os.drives = {disk, shared};
+    load("jpg", ListText({{disk, "a.jpg"}, {shared, "far.jpg"}}));
+    c.state.scanSilence = std::chrono::milliseconds(300);
+    const std::size_t before = Threads();
+    const auto settlesAt = [](std::size_t count) {
+        for (int i = 0; i < 500 && Threads() != count; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return Threads();
+    };
+    Command1_Click(c);
+    EXPECT_EQ(SerializeList(c.state.PicList),
+              ListText({{disk, "a.jpg"}, {disk + "sub/", "b.jpg"}, {shared, "far.jpg"}}));
+    EXPECT_EQ(win.messages(), std::vector<std::string>{"The drive " + shared +
+                                                       " did not answer. Its pictures are listed as the last "
+                                                       "scan found them."});
+    EXPECT_EQ(settlesAt(before + 1), before + 1);
+    win.cancelAfter = std::chrono::milliseconds(1);
+    for (int scan = 0; scan < 5; ++scan) {
+        Command1_Click(c);
+    }
+    EXPECT_EQ(settlesAt(before + 1), before + 1);
+    share.goOn();
+    EXPECT_EQ(settlesAt(before), before) << "the listing it held ends when it answers";
+}
+#endif
 
 } // namespace
 } // namespace zelvano::test

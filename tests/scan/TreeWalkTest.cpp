@@ -1,9 +1,12 @@
 #include "picturelist/ListFile.h"
 #include "scan/FindFiles.h"
 #include "scan/NamePattern.h"
+#include "support/PrivateMounts.h"
 #include "support/Records.h"
 #include "support/TestFolder.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -107,6 +110,35 @@ TEST_F(TreeWalk, LinksLeadToFilesButNeverIntoFolders) {
     fs::create_symlink(dir.path() + "/real/a.jpg", dir.path() + "/shortcut.jpg");
     fs::create_symlink(dir.path() + "/gone.jpg", dir.path() + "/dangling.jpg");
     EXPECT_EQ(Scan(os, root(), 2), (Records{{root(), "shortcut.jpg"}, {root() + "real/", "a.jpg"}}));
+}
+
+// One folder reached twice on one drive, by a bind mount: recorded where a one-thread walk meets it
+// first, every time, however the listings fall.
+TEST_F(TreeWalk, AFolderReachedTwiceIsRecordedWhereAOneThreadWalkMeetsItFirst) {
+    if (::geteuid() != 0 || !PrivateMounts()) {
+        GTEST_SKIP() << "a bind mount needs root and a mount namespace of the test's own";
+    }
+    // The folder listed first holds the mount deep down, where a one-thread walk still meets it
+    // before the folder it shows; several listings at once list that folder far sooner.
+    fs::create_directories(dir.path() + "/p");
+    fs::create_directories(dir.path() + "/q");
+    const std::string first = fs::directory_iterator(dir.path())->path().filename().string();
+    const std::string second = first == "p" ? "q" : "p";
+    for (int i = 0; i < 30; ++i) {
+        dir.write(second + "/y" + std::to_string(i) + "/q.jpg", "");
+    }
+    dir.write(second + "/pics/one.jpg", "");
+    const std::string mount = dir.path() + "/" + first + "/d1/d2/d3/zz";
+    fs::create_directories(mount);
+    ASSERT_EQ(std::system(("mount --bind " + dir.path() + "/" + second + " " + mount).c_str()), 0);
+    const Records once = Scan(os, root(), 1);
+    EXPECT_EQ(std::count(once.begin(), once.end(), Records::value_type(mount + "/pics/", "one.jpg")), 1);
+    EXPECT_EQ(std::count_if(once.begin(), once.end(), [](const auto& r) { return r.second == "one.jpg"; }),
+              1);
+    for (int run = 0; run < 5; ++run) {
+        EXPECT_EQ(Scan(os, root(), kListingsInFlight), once) << "run " << run;
+    }
+    (void)std::system(("umount " + mount).c_str()); // so that the test's folder can go
 }
 
 TEST_F(TreeWalk, NamesWithACarriageReturnAreSkipped) {

@@ -2,6 +2,8 @@
 
 #include "picturelist/Entries.h"
 #include "picturelist/ListSteps.h"
+#include "platform/DriveWait.h"
+#include "platform/OffThreadOs.h"
 #include "state/Context.h"
 #include "support/FakeWindow.h"
 #include "support/TestFolder.h"
@@ -11,13 +13,15 @@
 
 namespace zelvano::test {
 
-// A program with its executable in a temporary folder and a scripted window.
+// A program with its executable in a temporary folder and a scripted window, whose handlers reach
+// the system as the program's do, off the window's thread.
 class AppFixture : public ::testing::Test {
 protected:
     TestFolder dir;
     TestOs os{dir.path()};
     FakeWindow win;
-    Context c{AppState{}, os, win, &List1_Click};
+    OffThreadOs offThread{os, win, std::chrono::milliseconds(300)};
+    Context c{AppState{}, offThread, win, &List1_Click};
 
     // Writes the list file of `type` beside the executable.
     std::string writeList(const std::string& type, const std::string& text) {

@@ -70,50 +70,56 @@ bool Writable(const std::string& path);
 // A list file's text for records (folder, name).
 std::string ListText(const std::vector<std::pair<std::string, std::string>>& records);
 
-// The real POSIX seam with the executable's folder moved to a test folder, and failures that root
-// cannot otherwise produce injected by path.
+// The real POSIX seam with the executable's folder moved to a test folder, failures that root
+// cannot otherwise produce injected by path, and drives that stop answering: every call on a path
+// that begins with one of `silent` waits at `gate` until it is opened.
 class TestOs : public NativeOs {
 public:
     explicit TestOs(std::string exeFolder) : folder_(std::move(exeFolder)) {}
     std::string executableFolder() override { return folder_; }
     void openWebPage(const std::string& address) override { opened.push_back(address); }
-    OpResult readFile(const std::string& path, const ContentSink& sink) override {
-        auto it = failReads.find(path);
-        if (it == failReads.end()) {
-            return NativeOs::readFile(path, sink);
-        }
-        (void)NativeOs::readFile(path, sink); // a read fails after what it could deliver
-        return it->second;
+    Presence fileExists(const std::string& path) override { return answer(path), NativeOs::fileExists(path); }
+    OpResult setArchiveOnly(const std::string& path) override {
+        return answer(path), NativeOs::setArchiveOnly(path);
     }
+    OpResult readFile(const std::string& path, const ContentSink& sink) override;
     using NativeOs::readFile;
+    OpResult readFileStart(const std::string& path, std::size_t count, std::string& start) override {
+        return answer(path), NativeOs::readFileStart(path, count, start);
+    }
+    OpResult readFileEnd(const std::string& path, std::size_t count, std::string& end) override {
+        return answer(path), NativeOs::readFileEnd(path, count, end);
+    }
     std::vector<std::string> listDrives() override {
         return drivesFailure.empty() ? drives : throw std::runtime_error(drivesFailure);
     }
     // The drives given are the drives of the paths in them.
     std::string driveOf(const std::string& path) override;
     OpResult renameFile(const std::string& from, const std::string& to, bool replace) override {
+        answer(from);
         auto it = failRenames.find(to);
         return it != failRenames.end() ? it->second : NativeOs::renameFile(from, to, replace);
     }
     OpResult copyFile(const std::string& from, const std::string& to, bool replace) override {
+        answer(from);
+        answer(to);
         auto it = failCopies.find(to);
         return it != failCopies.end() ? it->second : NativeOs::copyFile(from, to, replace);
     }
     OpResult deleteFile(const std::string& path) override {
+        answer(path);
         auto it = failDeletes.find(path);
         return it != failDeletes.end() ? it->second : NativeOs::deleteFile(path);
     }
     OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
     OpResult replaceFile(const std::string& path, const ContentSource& content) override {
+        answer(path);
         auto it = failWrites.find(path);
         return it != failWrites.end() ? it->second : NativeOs::replaceFile(path, content);
     }
     using Os::replaceFile;
-    OpResult readFileStart(const std::string& path, std::size_t count, std::string& start) override {
-        if (gate != nullptr && gatedReads.count(path) != 0) {
-            gate->wait();
-        }
-        return NativeOs::readFileStart(path, count, start);
+    OpResult appendToFile(const std::string& path, std::string_view content) override {
+        return answer(path), NativeOs::appendToFile(path, content);
     }
 
     std::vector<std::string> opened;
@@ -126,13 +132,13 @@ public:
     std::string drivesFailure;                     // what listing the drives throws, when set
     std::set<std::string> failFolders;             // listed as unreadable (or vanished)
     std::map<std::string, std::size_t> bigFolders; // listed as holding this many pictures
-    // Drives that stop answering: these folders' listings, and these files' first bytes, wait at
-    // the gate until it is opened.
     const Gate* gate = nullptr;
-    std::set<std::string> gatedFolders;
-    std::set<std::string> gatedReads;
+    std::set<std::string> silent;
 
 private:
+    // A call on `path` waits while its drive is silent.
+    void answer(const std::string& path) const;
+
     std::string folder_;
 };
 

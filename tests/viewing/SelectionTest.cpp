@@ -48,7 +48,7 @@ TEST_F(Selection, OnlyANewSelectionIsHandledAndAReadThatDoesNotAnswerIsGivenUp) 
     // entry is shown as one that could not be read, and nothing is offered for deletion.
     Gate silent;
     os.gate = &silent;
-    os.gatedReads = {pics + "p1.jpg"};
+    os.silent = {pics + "p1.jpg"};
     c.state.readSilence = std::chrono::milliseconds(100);
     const auto selected = std::chrono::steady_clock::now();
     SelectEntry(c, 1);
