@@ -280,12 +280,19 @@ protected:
     }
     bool back() const { return ::IsChild(main, focus()); }
 
+    // Runs a shell command in the test's folder. The shell is named by its drive Z: path: a Linux
+    // path would have Wine look through every drive letter for it, a silent one too.
+    void shell(const std::string& command) const {
+        const PROCESS_INFORMATION started = Start("Z:\\bin\\sh -c \"" + command + "\"", dir.path());
+        ::CloseHandle(started.hThread);
+        ::CloseHandle(started.hProcess);
+    }
     // Runs xdotool with `args` on the display in DISPLAY. Wine gives no handle to wait on for a
     // Linux program, so xdotool runs in a shell that leaves a mark in the test's folder, with its exit
     // code, when it has ended.
     void xdo(const std::string& args) const {
         ::DeleteFileA((dir.path() + "\\xdotool.done").c_str());
-        Start("/bin/sh -c \"xdotool " + args + "; echo $? >xdotool.done\"", dir.path());
+        shell("xdotool " + args + "; echo $? >xdotool.done");
         ASSERT_TRUE(Soon([&] { return dir.read("xdotool.done").ends_with("\n"); })) << args;
         EXPECT_EQ(dir.read("xdotool.done"), "0\n") << args;
     }
@@ -418,6 +425,62 @@ TEST_F(AtTheKeys, ASession) {
     EXPECT_TRUE(Soon([&] { return ::GetForegroundWindow() == main && !::IsIconic(main); }));
     EXPECT_EQ(dir.read("Zelvanojpg.log"), list);
 }
+
+#if defined(ZELVANO_PLAIN_DRIVE)
+// A drive letter whose folder stops answering, as a mapped share does when its server goes: a
+// deletion there waits off the window's thread, the window answers, a wait window names the drive,
+// Cancel gives it up with a message that names it, and the list is as it was. The test drive is
+// mounted over a folder of the test's, which Wine maps as Y:.
+TEST_F(AtTheKeys, ADriveThatStopsAnsweringLeavesTheWindowAnswering) {
+    dir.writeBmp("drive/a.bmp", 8, 8);
+    const std::string list = FormatRecord("Y:\\", "a.bmp");
+    dir.write("Zelvanobmp.log", list);
+    shell("echo $$ >drive.pid; exec " ZELVANO_PLAIN_DRIVE " drive -f -o max_threads=64 >drive.log 2>&1");
+    if (!Soon([&] { return dir.read("drive.log").find("ready") != std::string::npos; })) {
+        GTEST_SKIP() << "no test drive could be mounted here: " << dir.read("drive.log");
+    }
+    const std::string dosdevices = "${WINEPREFIX:-$HOME/.wine}/dosdevices";
+    shell("ln -sfn \\\"$PWD/drive\\\" " + dosdevices + "/y: && echo >mapped");
+    ASSERT_TRUE(Soon([&] { return dir.exists("mapped"); }));
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ASSERT_TRUE(::CopyFileA((FolderPart(self, '\\') + "\\" + ZELVANO_EXE).c_str(), exe.c_str(), FALSE));
+    EXPECT_FALSE(startEnds(0));
+    ASSERT_TRUE(Soon([&] {
+        main = ::FindWindowA(kMainWindowClass, nullptr);
+        return ::IsWindowVisible(main) && TextOf(control(kCounter)) == L"1 bmp Pictures/ 1";
+    }));
+
+    shell("kill -USR2 $(cat drive.pid)");
+    keys("Delete");
+    EXPECT_EQ(answer("Return"), L"Do you want to delete a.bmp?");
+    HWND wait = nullptr;
+    const auto says = [&wait](const std::wstring& text) {
+        for (HWND child = ::GetWindow(wait, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (TextOf(child) == text) {
+                return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(Soon([&] {
+        wait = ::FindWindowA("ZelvanoWait", nullptr);
+        return wait != nullptr && says(L"Waiting for Y:\\ to answer");
+    }));
+    DWORD_PTR answered = 0;
+    EXPECT_NE(::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answered), 0);
+    click(::GetDlgItem(wait, IDCANCEL));
+    EXPECT_EQ(answer("Return"), L"The file a.bmp could not be deleted: the drive Y:\\ did not answer.");
+    EXPECT_EQ(dir.read("Zelvanobmp.log"), list);
+
+    // The drive answers again, and goes; so does the drive letter.
+    shell("rm -f " + dosdevices +
+          "/y:; d=$(cat drive.pid); kill -USR1 $d; kill $d; "
+          "while kill -0 $d 2>/dev/null; do sleep 0.05; done; echo >ended");
+    EXPECT_TRUE(Soon([&] { return dir.exists("ended"); }));
+}
+#endif
 
 // The wait window's text stays on one line with this system's fonts: its label would wrap a longer
 // one and cut its end.
