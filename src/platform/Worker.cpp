@@ -3,7 +3,10 @@
 #include <cstdlib>
 #include <thread>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -41,6 +44,14 @@ void Worker::rethrow() const {
 
 bool Worker::AnyUnderWay() {
     return g_underWay.load() > 0;
+}
+
+void Worker::YieldToOthers() {
+#if defined(_WIN32)
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+#else
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10); // Linux: the thread alone
+#endif
 }
 
 void Worker::EndProgramNow() {

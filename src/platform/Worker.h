@@ -19,6 +19,10 @@ public:
     // Throws again what the work threw, once it is done.
     void rethrow() const;
 
+    // Lowers the calling thread's priority below everything else on the machine: a scan's listings
+    // yield the processors to the programs that serve a network drive, and to the user's own.
+    static void YieldToOthers();
+
     // Whether any work is still running, waited for or left behind: a program that ends then must
     // end at once, or a thread stuck in a silent drive would keep it alive.
     static bool AnyUnderWay();

@@ -55,10 +55,10 @@ struct Walk {
     // and those it holds no longer count: other readers take their place for the other drives.
     const std::chrono::milliseconds hold;
     std::mutex mutex;
-    std::condition_variable ready;
+    std::condition_variable ready;   // a reader may have a folder to list
+    std::condition_variable settled; // a drive is done
     std::vector<std::shared_ptr<Part>> parts;
     unsigned readers = 0;
-    unsigned idle = 0;
     bool over = false;
 
     [[nodiscard]] bool held(const Part& p) const { return p.inFlight > 0 && p.heard.silentFor() >= hold; }
@@ -114,19 +114,18 @@ struct Walk {
 
 void Read(const std::shared_ptr<Walk>& walk);
 
-// Starts readers while there is a listing to start and no reader to start it. Under the lock.
+// Starts readers until there are as many as listings could be under way, besides those a silent
+// drive holds. Under the lock.
 void Staff(const std::shared_ptr<Walk>& walk) {
-    const unsigned wanted = walk->inAll + walk->stuck();
-    unsigned startable = 0;
+    unsigned busy = 0;
     for (const auto& p : walk->parts) {
         if (p->state == State::Walking && !walk->held(*p)) {
-            startable += std::min<unsigned>(static_cast<unsigned>(p->waiting.size()),
-                                            walk->perDrive - std::min(walk->perDrive, p->inFlight));
+            busy +=
+                std::min<unsigned>(walk->perDrive, p->inFlight + static_cast<unsigned>(p->waiting.size()));
         }
     }
-    while (walk->readers < wanted && startable > walk->idle) {
+    for (const unsigned wanted = std::min(busy, walk->inAll) + walk->stuck(); walk->readers < wanted;) {
         ++walk->readers;
-        --startable;
         Worker::Start([walk] { Read(walk); });
     }
 }
@@ -192,26 +191,27 @@ void Finish(const std::shared_ptr<Walk>& walk, Part& part, Node& node) {
     if (part.state == State::Walking) {
         for (auto child = node.children.rbegin(); child != node.children.rend(); ++child) {
             part.waiting.push_back(child->get());
+            walk->ready.notify_one();
         }
         if (part.waiting.empty() && part.inFlight == 0) {
             part.state = State::Done;
+            walk->settled.notify_all();
         }
     } else if (part.state == State::GivenUp && part.inFlight == 0) {
         part.leftBehind.reset(); // the drive answers again
     }
     Staff(walk);
-    walk->ready.notify_all();
 }
 
 // One reader: lists folders until the walk is over, or it is one more than the walk needs.
 void Read(const std::shared_ptr<Walk>& walk) {
+    Worker::YieldToOthers();
     std::unique_lock lock(walk->mutex);
     while (!walk->over && walk->readers <= walk->inAll + walk->stuck()) {
         const std::shared_ptr<Part> part = walk->next();
         if (!part) {
-            ++walk->idle;
+            // Woken for a new folder; now and then too, as a drive that was silent may answer.
             walk->ready.wait_for(lock, std::chrono::milliseconds(50));
-            --walk->idle;
             continue;
         }
         Node* node = part->waiting.back();
@@ -231,7 +231,6 @@ void Read(const std::shared_ptr<Walk>& walk) {
         Finish(walk, *part, *node);
     }
     --walk->readers;
-    walk->ready.notify_all();
 }
 
 } // namespace
@@ -282,9 +281,18 @@ std::vector<TreeWalk::Result> TreeWalk::run(const std::vector<std::string>& root
         if (!walking || (dropped != nullptr && *dropped)) {
             break;
         }
-        walk->ready.wait_for(lock, std::chrono::milliseconds(50));
+        walk->settled.wait_for(lock, std::chrono::milliseconds(50));
     }
     walk->over = true;
+    // Listings still under way on a drive that said nothing for a while were left on a drive that
+    // has stopped answering, most likely: it is not asked again until they end.
+    for (const auto& p : walk->parts) {
+        if (p->state == State::Walking && walk->held(*p)) {
+            p->state = State::GivenUp;
+            p->waiting.clear();
+            p->leftBehind = LeftBehind::Note(p->root);
+        }
+    }
     walk->ready.notify_all();
     lock.unlock();
 
