@@ -23,7 +23,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     copy.mark(window.hwnd());
     zelvano::FmZelvano form(os, window);
     window.wire(form);
-    form.Form_Load();
+    window.load();
     window.showWindow();
     const int code = window.run();
     ::CoUninitialize();

@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
     }
     zelvano::FmZelvano form(os, window);
     window.wire(form);
-    form.Form_Load();
+    window.load();
     window.show();
     return QApplication::exec();
 }

@@ -109,6 +109,10 @@ void MainWindow::wire(FmZelvano& form) {
     });
 }
 
+void MainWindow::load() {
+    handlers_.run([](FmZelvano& form) { form.Form_Load(); });
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == c_.List1 && event->type() == QEvent::KeyPress && handlers_.attached()) {
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -31,6 +31,8 @@ public:
 
     // Forwards the user's actions on the controls and menus to `form`.
     void wire(FmZelvano& form);
+    // Start-up, run as the handlers run: nothing the user does starts a command in its middle.
+    void load();
     [[nodiscard]] const Controls& controls() const { return c_; }
 
     void listClear() override;

@@ -147,6 +147,10 @@ void Win32Window::wire(FmZelvano& form) {
     };
 }
 
+void Win32Window::load() {
+    handlers_.run([](FmZelvano& form) { form.Form_Load(); });
+}
+
 int Win32Window::run() {
     MSG msg{};
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -57,6 +57,8 @@ public:
 
     // Forwards the user's actions on the controls and menus to `form`.
     void wire(FmZelvano& form);
+    // Start-up, run as the handlers run: nothing the user does starts a command in its middle.
+    void load();
     // Runs the main loop until the program is asked to end; returns its exit code.
     int run();
     [[nodiscard]] HWND hwnd() const { return hwnd_; }
