@@ -1,37 +1,48 @@
-// The scan's search on a tree given on the command line. Without THREADS it keeps as many listings
-// in flight as the scan command does.
-//   scan_bench DIR [TYPE] [THREADS]          prints the number of pictures and the time taken
-//   scan_bench --list DIR [TYPE] [THREADS]   prints the records as the list file holds them
+// The scan's search on folders given on the command line, all searched at once as the scan searches
+// drives. Without -j it keeps as many listings in flight on each as the scan command does.
+//   scan_bench [-j THREADS] DIR... TYPE          prints the number of pictures and the time taken
+//   scan_bench --list [-j THREADS] DIR... TYPE   prints the records as the list file holds them
 #include "picturelist/ListFile.h"
 #include "platform/posix/PosixOs.h"
-#include "scan/FindFiles.h"
+#include "scan/NamePattern.h"
+#include "scan/TreeWalk.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    const bool list = argc > 1 && std::strcmp(argv[1], "--list") == 0;
-    const int first = list ? 2 : 1;
-    if (argc <= first) {
-        std::fprintf(stderr, "usage: scan_bench [--list] DIR [TYPE] [THREADS]\n");
+    std::vector<std::string> words(argv + 1, argv + argc);
+    const bool list = !words.empty() && words.front() == "--list";
+    if (list) {
+        words.erase(words.begin());
+    }
+    unsigned threads = zelvano::kListingsInFlight;
+    if (words.size() > 1 && words.front() == "-j") {
+        threads = static_cast<unsigned>(std::stoul(words[1]));
+        words.erase(words.begin(), words.begin() + 2);
+    }
+    if (words.size() < 2) {
+        std::fprintf(stderr, "usage: scan_bench [--list] [-j THREADS] DIR... TYPE\n");
         return 2;
     }
-    std::string path = argv[first];
-    const std::string type = argc > first + 1 ? argv[first + 1] : "jpg";
-    const unsigned threads =
-        argc > first + 2 ? static_cast<unsigned>(std::stoul(argv[first + 2])) : zelvano::kListingsInFlight;
+    const zelvano::NamePattern pattern("*." + words.back());
+    words.pop_back();
+    for (std::string& root : words) {
+        if (root.back() != '/') {
+            root += '/';
+        }
+    }
 
     zelvano::PosixOs os;
     zelvano::PicTable found;
     zelvano::ScanProgress progress;
-    zelvano::SearchJob job{os, found, progress, threads};
-    std::int32_t files = 0;
-    std::int16_t folders = 0;
+    zelvano::TreeWalk walk(os, pattern, progress, threads);
+    bool full = false;
     const auto start = std::chrono::steady_clock::now();
-    zelvano::FindFilesAPI(job, path, "*." + type, files, folders);
+    walk.run(words, found, full);
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     if (list) {
         zelvano::WriteList(found, [](std::string_view piece) {
@@ -39,7 +50,9 @@ int main(int argc, char** argv) {
         });
         return 0;
     }
-    std::printf("%zu pictures, %llu folders searched, %.1f ms on %u thread(s)\n", found.count(),
-                static_cast<unsigned long long>(progress.folders.load()), took.count(), threads);
+    std::printf("%zu pictures, %llu folders searched on %zu drive(s), %.1f ms with %u listing(s) in flight "
+                "on each\n",
+                found.count(), static_cast<unsigned long long>(progress.folders.load()), words.size(),
+                took.count(), threads);
     return 0;
 }

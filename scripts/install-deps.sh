@@ -20,7 +20,7 @@ if [ "${ZELVANO_WITH_WINDOWS:-0}" = 1 ]; then
 fi
 if [ "${ZELVANO_WITH_TOOLS:-0}" = 1 ]; then
   # Screenshots and the benchmark peers; only the scripts that need them ask for them.
-  packages+=(imagemagick hyperfine bfs fd-find sshfs openssh-server)
+  packages+=(imagemagick hyperfine bfs fd-find sshfs openssh-server python3-xlib)
 fi
 
 missing=()

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# How long the window takes to answer a click while a drive says nothing: the real program on an Xvfb
+# display of its own, under Openbox, with a picture on the test drive, which falls silent before the
+# picture is deleted. While the deletion waits on the drive:
+#   ROUNDS times, a click on the wait window's Cancel, timed until the box that names the drive shows
+#   (then the drive answers and falls silent again for the next round);
+#   once, a click on Exit, timed until the window is gone.
+#   bench/run_click_bench.sh [ROUNDS]      (default: 10; needs root, for a mount namespace of its own)
+set -euo pipefail
+[ -n "${ZELVANO_OWN_MOUNTS:-}" ] || exec unshare -m --propagation private env ZELVANO_OWN_MOUNTS=1 "$0" "$@"
+cd "$(dirname "$0")/.."
+ZELVANO_WITH_TOOLS=1 scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default >/dev/null
+rounds=${1:-10}
+work=$(mktemp -d)
+pids=()
+trap 'kill -USR1 "${pids[@]}" 2>/dev/null; kill "${pids[@]}" 2>/dev/null; sleep 0.5; rm -rf --one-file-system "$work"' EXIT
+
+wait_for() { # TRIES COMMAND...: polls every 50 ms
+  local tries=$1
+  shift
+  until "$@"; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || { echo "gave up waiting for: $*" >&2; exit 1; }
+    sleep 0.05
+  done
+}
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+wait_for 100 test -s "$work/display"
+export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+wait_for 100 xdotool get_num_desktops
+
+mkdir -m 700 "$work/run" "$work/app" "$work/drive"
+cp build/default/src/zelvano "$work/app/"
+printf 'BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0\0\0\0\0\x10\0\0\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0\0\0\xff\0\0\xff\0\0\0\0\xff\0\0\xff\0\0' >"$work/drive/a.bmp"
+printf '%s\r\n%s\r\n' "$work/drive/" a.bmp >"$work/app/Zelvanobmp.log"
+build/default/tests/plain_drive "$work/drive" -f -o max_threads=64 >"$work/drive.log" 2>&1 &
+drive=$!
+pids+=("$drive")
+wait_for 100 grep -qx ready "$work/drive.log"
+(cd "$work/app" && exec ./zelvano >/dev/null 2>&1) &
+pids+=($!)
+main() { xdotool search --onlyvisible --name '^Zelvano - Version' 2>/dev/null | head -n1; }
+active_box() { # the active window, when it is one of the program's boxes or its wait window
+  local w
+  w=$(xdotool getactivewindow 2>/dev/null) && [ "$(xdotool getwindowname "$w")" = Zelvano ] && echo "$w"
+}
+wait_for 200 test -n "$(main)"
+wait_for 100 test "$(xdotool getactivewindow 2>/dev/null)" = "$(main)"
+
+times=()
+for round in $(seq "$rounds"); do
+  kill -USR2 "$drive" # from now on the drive says nothing
+  xdotool key --clearmodifiers Delete
+  wait_for 100 test -n "$(active_box)"
+  question=$(active_box)
+  xdotool key --clearmodifiers Return # Yes
+  wait_for 100 test -n "$(active_box)" -a "$(active_box)" != "$question"
+  wait=$(active_box) # the wait window: Cancel lies in its lower middle
+  eval "$(xdotool getwindowgeometry --shell "$wait")"
+  times+=("$(python3 bench/click_answer.py $((X + WIDTH / 2)) $((Y + HEIGHT * 80 / 99)) shown)")
+  wait_for 100 test -n "$(active_box)" -a "$(active_box)" != "$wait"
+  xdotool key --clearmodifiers Return # the box that names the drive
+  kill -USR1 "$drive" # it answers again, and what it held ends
+  wait_for 100 test "$(xdotool getactivewindow 2>/dev/null)" = "$(main)"
+  sleep 0.2
+done
+python3 - "${times[@]}" <<'PY'
+import statistics, sys
+t = sorted(float(v) for v in sys.argv[1:])
+print(f"Cancel while a drive says nothing, until the box shows, {len(t)} clicks: "
+      f"median {statistics.median(t):.1f} ms, max {t[-1]:.1f} ms")
+PY
+
+kill -USR2 "$drive"
+xdotool key --clearmodifiers Delete
+wait_for 100 test -n "$(active_box)"
+question=$(active_box)
+xdotool key --clearmodifiers Return
+wait_for 100 test -n "$(active_box)" -a "$(active_box)" != "$question"
+window=$(main)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# Exit, at its designed place: 10740 + 367 twips across, 6960 + 187 down, at 15 twips a pixel.
+echo "Exit while a drive says nothing, until the window is gone:" \
+  "$(python3 bench/click_answer.py $((X + 740)) $((Y + HEIGHT - 19 - 492 + 476)) gone "$window") ms"
