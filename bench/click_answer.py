@@ -1,8 +1,10 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Clicks as a user does and times the window's answer.
 
-    click_answer.py X Y shown        the time until a window is shown (a box the click brought)
-    click_answer.py X Y gone WINDOW  the time until the window WINDOW (an X id) is gone
+    click_answer.py WINDOW X Y shown  the time until a window is shown (a box the click brought)
+    click_answer.py WINDOW X Y gone   the time until the window WINDOW is gone
+
+WINDOW is an X window id; X and Y are the place of the click in it.
 
 The click is a real one: pointer motion and a button press and release that the display server
 delivers (XTEST). Prints the milliseconds from the release to the answer; gives up after 10 s.
@@ -16,12 +18,13 @@ from Xlib.ext import xtest
 
 
 def main():
-    x, y, until = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
     d = display.Display()
     root = d.screen().root
+    window = d.create_resource_object("window", int(sys.argv[1], 0))
+    at = root.translate_coords(window, int(sys.argv[2]), int(sys.argv[3]))
+    x, y, until = at.x, at.y, sys.argv[4]
     if until == "gone":
-        d.create_resource_object("window", int(sys.argv[4], 0)).change_attributes(
-            event_mask=X.StructureNotifyMask)
+        window.change_attributes(event_mask=X.StructureNotifyMask)
         answers = (X.UnmapNotify, X.DestroyNotify)
     else:
         root.change_attributes(event_mask=X.SubstructureNotifyMask)

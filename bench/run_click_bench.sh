@@ -32,7 +32,7 @@ wait_for 100 test -s "$work/display"
 export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
-wait_for 100 xdotool get_num_desktops
+wait_for 100 xdotool get_num_desktops >/dev/null 2>&1
 
 mkdir -m 700 "$work/run" "$work/app" "$work/drive"
 cp build/default/src/zelvano "$work/app/"
@@ -49,24 +49,28 @@ active_box() { # the active window, when it is one of the program's boxes or its
   local w
   w=$(xdotool getactivewindow 2>/dev/null) && [ "$(xdotool getwindowname "$w")" = Zelvano ] && echo "$w"
 }
-wait_for 200 test -n "$(main)"
-wait_for 100 test "$(xdotool getactivewindow 2>/dev/null)" = "$(main)"
+box_other_than() { # a box other than $1 has the keys
+  local b
+  b=$(active_box) && [ "$b" != "${1:-}" ]
+}
+main_active() { [ -n "$(main)" ] && [ "$(xdotool getactivewindow 2>/dev/null)" = "$(main)" ]; }
+wait_for 200 main_active
 
 times=()
 for round in $(seq "$rounds"); do
   kill -USR2 "$drive" # from now on the drive says nothing
   xdotool key --clearmodifiers Delete
-  wait_for 100 test -n "$(active_box)"
+  wait_for 100 box_other_than
   question=$(active_box)
   xdotool key --clearmodifiers Return # Yes
-  wait_for 100 test -n "$(active_box)" -a "$(active_box)" != "$question"
+  wait_for 100 box_other_than "$question"
   wait=$(active_box) # the wait window: Cancel lies in its lower middle
   eval "$(xdotool getwindowgeometry --shell "$wait")"
-  times+=("$(python3 bench/click_answer.py $((X + WIDTH / 2)) $((Y + HEIGHT * 80 / 99)) shown)")
-  wait_for 100 test -n "$(active_box)" -a "$(active_box)" != "$wait"
+  times+=("$(/usr/bin/python3 bench/click_answer.py "$wait" $((WIDTH / 2)) $((HEIGHT * 80 / 99)) shown)")
+  wait_for 100 box_other_than "$wait"
   xdotool key --clearmodifiers Return # the box that names the drive
   kill -USR1 "$drive" # it answers again, and what it held ends
-  wait_for 100 test "$(xdotool getactivewindow 2>/dev/null)" = "$(main)"
+  wait_for 100 main_active
   sleep 0.2
 done
 python3 - "${times[@]}" <<'PY'
@@ -78,12 +82,13 @@ PY
 
 kill -USR2 "$drive"
 xdotool key --clearmodifiers Delete
-wait_for 100 test -n "$(active_box)"
+wait_for 100 box_other_than
 question=$(active_box)
 xdotool key --clearmodifiers Return
-wait_for 100 test -n "$(active_box)" -a "$(active_box)" != "$question"
+wait_for 100 box_other_than "$question"
 window=$(main)
 eval "$(xdotool getwindowgeometry --shell "$window")"
-# Exit, at its designed place: 10740 + 367 twips across, 6960 + 187 down, at 15 twips a pixel.
+# Exit, at its designed place below the menu bar: 10740 + 367 twips across, 6960 + 187 down, at 15
+# twips a pixel; the client area is 492 pixels high, the status bar 19.
 echo "Exit while a drive says nothing, until the window is gone:" \
-  "$(python3 bench/click_answer.py $((X + 740)) $((Y + HEIGHT - 19 - 492 + 476)) gone "$window") ms"
+  "$(/usr/bin/python3 bench/click_answer.py "$window" 740 $((HEIGHT - 19 - 492 + 476)) gone) ms"
