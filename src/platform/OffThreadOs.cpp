@@ -68,22 +68,22 @@ OpResult OffThreadOs::readFile(const std::string& path, const ContentSink& sink)
     });
 }
 
-OpResult OffThreadOs::readFileStart(const std::string& path, std::size_t count, std::string& start) {
-    const auto read = std::make_shared<std::string>();
-    const OpResult outcome = result(path, {}, [path, count, read](Os& os, DriveCall& /*call*/) {
-        return os.readFileStart(path, count, *read);
+OpResult OffThreadOs::readPart(const std::string& path, std::size_t count, std::string& part,
+                               OpResult (Os::*read)(const std::string&, std::size_t, std::string&)) {
+    const auto got = std::make_shared<std::string>();
+    const OpResult outcome = result(path, {}, [path, count, got, read](Os& os, DriveCall& /*call*/) {
+        return (os.*read)(path, count, *got);
     });
-    start = outcome.ok() ? *read : std::string();
+    part = outcome.ok() ? *got : std::string();
     return outcome;
 }
 
+OpResult OffThreadOs::readFileStart(const std::string& path, std::size_t count, std::string& start) {
+    return readPart(path, count, start, &Os::readFileStart);
+}
+
 OpResult OffThreadOs::readFileEnd(const std::string& path, std::size_t count, std::string& end) {
-    const auto read = std::make_shared<std::string>();
-    const OpResult outcome = result(path, {}, [path, count, read](Os& os, DriveCall& /*call*/) {
-        return os.readFileEnd(path, count, *read);
-    });
-    end = outcome.ok() ? *read : std::string();
-    return outcome;
+    return readPart(path, count, end, &Os::readFileEnd);
 }
 
 OpResult OffThreadOs::replaceFile(const std::string& path, const ContentSource& content) {

@@ -51,6 +51,9 @@ private:
     template <class Work> OpResult on(const std::string& path, const std::string& other, Work work);
     // Runs `op`, which reports an OpResult, the same way: what it reported, or NoAnswer.
     template <class Op> OpResult result(const std::string& path, const std::string& other, Op op);
+    // The first or the last bytes of a file, as `read` gives them.
+    OpResult readPart(const std::string& path, std::size_t count, std::string& part,
+                      OpResult (Os::*read)(const std::string&, std::size_t, std::string&));
 
     Os& system_;
     Window& win_;

@@ -258,6 +258,18 @@ protected:
             ::CloseHandle(copy);
         }
     }
+    // Copies the program into the test's folder, starts it, and waits until its window shows and
+    // `ready` holds.
+    void startProgram(const std::function<bool()>& ready = [] { return true; }) {
+        char self[MAX_PATH] = {};
+        ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+        ASSERT_TRUE(::CopyFileA((FolderPart(self, '\\') + "\\" + ZELVANO_EXE).c_str(), exe.c_str(), FALSE));
+        EXPECT_FALSE(startEnds(0));
+        ASSERT_TRUE(Soon([&] {
+            main = ::FindWindowA(kMainWindowClass, nullptr);
+            return ::IsWindowVisible(main) && ready();
+        }));
+    }
     // Starts a copy of the program. Whether it ends by itself within `ms`, with exit code 0.
     bool startEnds(DWORD ms) {
         const PROCESS_INFORMATION started = Start('"' + exe + '"');
@@ -334,14 +346,7 @@ protected:
 TEST_F(AtTheKeys, ASession) {
     Pictures(dir, 3, "jpg");
     Pictures(dir, 3, "bmp");
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    ASSERT_TRUE(::CopyFileA((FolderPart(self, '\\') + "\\" + ZELVANO_EXE).c_str(), exe.c_str(), FALSE));
-    EXPECT_FALSE(startEnds(0));
-    ASSERT_TRUE(Soon([&] {
-        main = ::FindWindowA(kMainWindowClass, nullptr);
-        return ::IsWindowVisible(main);
-    }));
+    ASSERT_NO_FATAL_FAILURE(startProgram());
     ASSERT_TRUE(focusOn(kList));
     keys("Down");
     EXPECT_TRUE(Soon([&] { return TextOf(control(kCounter)) == L"3 jpg Pictures/ 2"; }));
@@ -442,14 +447,7 @@ TEST_F(AtTheKeys, ADriveThatStopsAnsweringLeavesTheWindowAnswering) {
     const std::string dosdevices = "${WINEPREFIX:-$HOME/.wine}/dosdevices";
     shell("ln -sfn \\\"$PWD/drive\\\" " + dosdevices + "/y: && echo >mapped");
     ASSERT_TRUE(Soon([&] { return dir.exists("mapped"); }));
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    ASSERT_TRUE(::CopyFileA((FolderPart(self, '\\') + "\\" + ZELVANO_EXE).c_str(), exe.c_str(), FALSE));
-    EXPECT_FALSE(startEnds(0));
-    ASSERT_TRUE(Soon([&] {
-        main = ::FindWindowA(kMainWindowClass, nullptr);
-        return ::IsWindowVisible(main) && TextOf(control(kCounter)) == L"1 bmp Pictures/ 1";
-    }));
+    ASSERT_NO_FATAL_FAILURE(startProgram([&] { return TextOf(control(kCounter)) == L"1 bmp Pictures/ 1"; }));
 
     shell("kill -USR2 $(cat drive.pid)");
     keys("Delete");
