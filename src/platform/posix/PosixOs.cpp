@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -156,12 +157,25 @@ OpResult PosixOs::readFileEnd(const std::string& path, std::size_t count, std::s
     return OpResult::success();
 }
 
+namespace {
+
+// The process's file mode mask, read without changing it: a mask changed even for a moment would
+// give the wrong mode to a file that another thread creates meanwhile. Where the system does not
+// tell it, new lists are the user's alone.
+mode_t CreationMask() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0) {
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+        }
+    }
+    return 077;
+}
+
+} // namespace
+
 OpResult PosixOs::replaceFile(const std::string& path, const ContentSource& content) {
-    mode_t mode = 0666 & ~[] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }();
+    mode_t mode = 0666 & ~CreationMask();
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         // Respect a file we may not write: open it for writing without changing it.
