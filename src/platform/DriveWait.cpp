@@ -81,7 +81,14 @@ OpResult OnDrive(Window& win, const std::vector<std::string>& drives, std::chron
     }
     const std::string drive = EitherDrive(drives);
     const auto call = std::make_shared<DriveCall>();
-    const Ending ending = win.runWhilePainting(
+    // Given up however the wait ends but done, a failure of the window's own too.
+    Ending ending = Ending::Cancelled;
+    const ScopeExit giveUp([&] {
+        if (ending != Ending::Done) {
+            call->giveUp(drives);
+        }
+    });
+    ending = win.runWhilePainting(
         [call, work] {
             const ScopeExit end([&call] { call->ended(); });
             try {
@@ -91,11 +98,7 @@ OpResult OnDrive(Window& win, const std::vector<std::string>& drives, std::chron
             }
         },
         {}, Wait::OnDrive(drive, patience, call->heardBy()));
-    if (ending == Ending::Done) {
-        return OpResult::success();
-    }
-    call->giveUp(drives);
-    return NoAnswer(drive);
+    return ending == Ending::Done ? OpResult::success() : NoAnswer(drive);
 }
 
 } // namespace zelvano

@@ -51,9 +51,11 @@ OpResult OffThreadOs::renameFile(const std::string& from, const std::string& to,
     });
 }
 
-OpResult OffThreadOs::copyFile(const std::string& from, const std::string& to, bool replace) {
-    return result(from, to, [from, to, replace](Os& os, DriveCall& /*call*/) {
-        return os.copyFile(from, to, replace);
+OpResult OffThreadOs::copyFile(const std::string& from, const std::string& to, bool replace,
+                               LastAnswer* /*heard*/) {
+    // A large picture copied to or from a slow drive that keeps taking it is waited for.
+    return result(from, to, [from, to, replace](Os& os, DriveCall& call) {
+        return os.copyFile(from, to, replace, &call.answers());
     });
 }
 
@@ -92,8 +94,9 @@ OpResult OffThreadOs::replaceFile(const std::string& path, const ContentSource& 
         return os.replaceFile(path, [&](const ContentSink& put) {
             auto side = call.callerSide(); // the content is the caller's, given out piece by piece
             (*caller)([&](std::string_view piece) {
-                side.unlock(); // while the drive takes the piece, the caller may give up
-                put(piece);
+                const std::string own(piece); // the piece may be the caller's, which it may let go
+                side.unlock();                // while the drive takes it, the caller may give up
+                put(own);
                 call.heard();
                 call.again(side);
             });
