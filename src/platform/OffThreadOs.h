@@ -22,7 +22,8 @@ public:
     OpResult setArchiveOnly(const std::string& path) override;
     OpResult deleteFile(const std::string& path) override;
     OpResult renameFile(const std::string& from, const std::string& to, bool replace) override;
-    OpResult copyFile(const std::string& from, const std::string& to, bool replace) override;
+    OpResult copyFile(const std::string& from, const std::string& to, bool replace,
+                      LastAnswer* heard = nullptr) override;
     bool sameFile(const std::string& a, const std::string& b) override;
     OpResult readFile(const std::string& path, const ContentSink& sink) override;
     using Os::readFile;
@@ -41,6 +42,7 @@ public:
     OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override {
         return system_.listFolder(folder, visitor);
     }
+    std::string linkTarget(const std::string& path) override { return system_.linkTarget(path); }
     EntryType typeOf(const std::string& path, bool followLinks) override {
         return system_.typeOf(path, followLinks);
     }

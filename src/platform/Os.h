@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/LastAnswer.h"
 #include "platform/OpResult.h"
 
 #include <cstdint>
@@ -71,8 +72,9 @@ public:
 
     // Copies a file. The copy is written beside the destination and then takes its place, so a
     // destination keeps its old content when the copy fails. Without `replace` an existing
-    // destination is never touched.
-    virtual OpResult copyFile(const std::string& from, const std::string& to, bool replace) = 0;
+    // destination is never touched. Each piece moved is noted in `heard`, when given.
+    virtual OpResult copyFile(const std::string& from, const std::string& to, bool replace,
+                              LastAnswer* heard = nullptr) = 0;
 
     // Whether two paths name one and the same file (one file under two spellings, a hard link).
     virtual bool sameFile(const std::string& a, const std::string& b) = 0;
@@ -123,6 +125,9 @@ public:
     // Lists one folder (given with its trailing separator) in one pass. Safe to call from
     // several threads at once.
     virtual OpResult listFolder(const std::string& folder, FolderVisitor& visitor) = 0;
+
+    // What a link at `path` says it points to, without following it; empty when not told.
+    virtual std::string linkTarget(const std::string& /*path*/) { return {}; }
 
     // What a path names, following a link at its end when `followLinks`; Other when unknown.
     virtual EntryType typeOf(const std::string& path, bool followLinks) = 0;

@@ -1,10 +1,12 @@
 #include "scan/TreeWalk.h"
 
 #include "platform/DriveWait.h"
+#include "platform/ScopeExit.h"
 #include "platform/Worker.h"
 #include "scan/WalkTree.h"
 
 #include <condition_variable>
+#include <filesystem>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -40,6 +42,32 @@ struct Part {
     std::uint64_t folders = 0;
     std::uint64_t pictures = 0;
     std::shared_ptr<void> leftBehind; // while listings given up on are under way
+    bool behind = false;              // it holds an earlier walk's listings: not asked till they end
+
+    // Whether it is being asked, or waited for: its silence counts then.
+    [[nodiscard]] bool asked() const { return inFlight > 0 || behind; }
+
+    // Whether a link at `path` leads to a file of this drive by its text: inside the root, and not
+    // where another drive is mounted. Only such a link is followed; one to another drive is left to
+    // that drive's own search, and a drive that has stopped answering holds only itself.
+    [[nodiscard]] bool leadsHere(const std::string& path, const std::string& target, char separator) const {
+        if (target.empty()) {
+            return true; // the system does not say
+        }
+        std::string to =
+            target.front() == separator ? target : path.substr(0, path.rfind(separator) + 1) + target;
+        to = std::filesystem::path(to).lexically_normal().string();
+        if (to.compare(0, root.size(), root) != 0) {
+            return false;
+        }
+        for (std::size_t at = to.find(separator, root.size()); at != std::string::npos;
+             at = to.find(separator, at + 1)) {
+            if (others.count(to.substr(0, at + 1)) != 0) {
+                return false;
+            }
+        }
+        return true;
+    }
 };
 
 // What the walk's own thread and its readers share.
@@ -60,8 +88,18 @@ struct Walk {
     std::vector<std::shared_ptr<Part>> parts;
     unsigned readers = 0;
     bool over = false;
+    std::uint64_t foldersBefore = 0; // the progress's counts when the walk began
+    std::uint64_t picturesBefore = 0;
 
     [[nodiscard]] bool held(const Part& p) const { return p.inFlight > 0 && p.heard.silentFor() >= hold; }
+
+    // Whether a drive may be asked: one that holds an earlier walk's listings is not, until they end.
+    static bool free(Part& p) {
+        if (p.behind && !LeftBehind::On(p.root)) {
+            p.behind = false;
+        }
+        return !p.behind;
+    }
 
     // Listings that a silent drive holds, or that were given up on.
     [[nodiscard]] unsigned stuck() const {
@@ -82,7 +120,7 @@ struct Walk {
         std::shared_ptr<Part> best;
         for (const auto& p : parts) {
             if (active < inAll && p->state == State::Walking && !p->waiting.empty() &&
-                p->inFlight < perDrive && !held(*p) && (!best || p->inFlight < best->inFlight)) {
+                p->inFlight < perDrive && !held(*p) && free(*p) && (!best || p->inFlight < best->inFlight)) {
                 best = p;
             }
         }
@@ -119,14 +157,21 @@ void Read(const std::shared_ptr<Walk>& walk);
 void Staff(const std::shared_ptr<Walk>& walk) {
     unsigned busy = 0;
     for (const auto& p : walk->parts) {
-        if (p->state == State::Walking && !walk->held(*p)) {
+        if (p->state == State::Walking && !walk->held(*p) && Walk::free(*p)) {
             busy +=
                 std::min<unsigned>(walk->perDrive, p->inFlight + static_cast<unsigned>(p->waiting.size()));
         }
     }
     for (const unsigned wanted = std::min(busy, walk->inAll) + walk->stuck(); walk->readers < wanted;) {
         ++walk->readers;
-        Worker::Start([walk] { Read(walk); });
+        try {
+            Worker::Start([walk] { Read(walk); });
+        } catch (...) { // no thread to be had: the readers there are go on, if there are any
+            if (--walk->readers == 0) {
+                throw;
+            }
+            return;
+        }
     }
 }
 
@@ -157,9 +202,11 @@ public:
                 node_.files.emplace_back(name);
             }
             break;
-        case EntryType::Link: // recorded when it leads to a file; never entered
-            if (walk_.pattern.matches(name) &&
-                walk_.os.typeOf(node_.path + std::string(name), true) == EntryType::File) {
+        case EntryType::Link: // recorded when it leads to a file of this drive; never entered
+            if (const std::string path = node_.path + std::string(name);
+                walk_.pattern.matches(name) &&
+                part_.leadsHere(path, walk_.os.linkTarget(path), walk_.os.separator()) &&
+                walk_.os.typeOf(path, true) == EntryType::File) {
                 node_.files.emplace_back(name);
             }
             break;
@@ -222,7 +269,12 @@ void Read(const std::shared_ptr<Walk>& walk) {
         const bool wanted = !UnderYielded(*node);
         lock.unlock();
         Lister lister(*walk, *part, *node);
-        if (wanted && !walk->os.listFolder(node->path, lister).ok()) {
+        bool listed = !wanted;
+        try {
+            listed = listed || walk->os.listFolder(node->path, lister).ok();
+        } catch (...) { // memory ran out for its names: as a folder that could not be listed
+        }
+        if (!listed) {
             node->children.clear(); // a folder that fails part way adds nothing
             node->files.clear();
         }
@@ -231,6 +283,59 @@ void Read(const std::shared_ptr<Walk>& walk) {
         Finish(walk, *part, *node);
     }
     --walk->readers;
+}
+
+// Gives up each drive that has said nothing for `silence` while it was asked, and tells the progress.
+// Whether any drive is still walked. Under the lock.
+bool Supervise(Walk& walk, ScanProgress& progress, std::chrono::milliseconds silence) {
+    std::uint64_t listed = 0;
+    std::uint64_t found = 0;
+    std::vector<ScanProgress::Drive> searching;
+    for (const auto& p : walk.parts) {
+        if (p->state == State::Walking && p->asked() && p->heard.silentFor() >= silence) {
+            p->state = State::GivenUp;
+            p->waiting.clear();
+            if (p->inFlight > 0) {
+                p->leftBehind = LeftBehind::Note(p->root);
+            }
+        }
+        listed += p->listed;
+        found += p->pictures;
+        if (p->state == State::Walking) {
+            searching.push_back({p->root, p->asked() ? p->heard.silentFor() : std::chrono::milliseconds(0)});
+        }
+    }
+    progress.folders = walk.foldersBefore + listed;
+    progress.pictures = walk.picturesBefore + found;
+    const bool walking = !searching.empty();
+    progress.searching(std::move(searching));
+    return walking;
+}
+
+// What a drive's walk left: its tree when it was walked whole. Under the lock.
+struct Settled {
+    bool silent = false;
+    std::uint64_t folders = 0;
+    std::unique_ptr<Node> tree;
+};
+
+std::vector<Settled> Settle(Walk& walk) {
+    std::vector<Settled> settled;
+    for (const auto& p : walk.parts) {
+        // Listings still under way when the walk ends (the user cancelled) are left behind: the
+        // drive is not asked again until they end.
+        if (p->state == State::Walking && p->inFlight > 0) {
+            p->state = State::GivenUp;
+            p->leftBehind = LeftBehind::Note(p->root);
+        }
+        Settled& s = settled.emplace_back();
+        s.silent = p->state == State::GivenUp;
+        if (p->state == State::Done) { // a walk dropped part way records nothing
+            s.folders = p->folders;
+            s.tree = std::move(p->tree);
+        }
+    }
+    return settled;
 }
 
 } // namespace
@@ -243,67 +348,36 @@ TreeWalk::TreeWalk(Os& os, const NamePattern& pattern, ScanProgress& progress, u
 std::vector<TreeWalk::Result> TreeWalk::run(const std::vector<std::string>& roots, PicTable& table,
                                             bool& tableFull, const std::atomic<bool>* dropped) {
     const auto walk = std::make_shared<Walk>(os_, pattern_, threads_, silence_);
+    walk->foldersBefore = progress_.folders;
+    walk->picturesBefore = progress_.pictures;
     for (const std::string& root : roots) {
         auto part = std::make_shared<Part>(root, os_.otherDrivesWithin(root));
-        if (LeftBehind::On(root)) {
-            part->state = State::GivenUp; // it holds what an earlier try left: not asked again
-        } else {
-            part->waiting.push_back(part->tree.get());
-        }
+        part->behind = LeftBehind::On(root);
+        part->waiting.push_back(part->tree.get());
         walk->parts.push_back(std::move(part));
     }
-    const std::uint64_t folders = progress_.folders;
-    const std::uint64_t pictures = progress_.pictures;
-    std::unique_lock lock(walk->mutex);
-    for (;;) {
-        Staff(walk);
-        std::uint64_t listed = 0;
-        std::uint64_t found = 0;
-        std::vector<ScanProgress::Drive> searching;
-        bool walking = false;
-        for (const auto& p : walk->parts) {
-            if (p->state == State::Walking && p->inFlight > 0 && p->heard.silentFor() >= silence_) {
-                p->state = State::GivenUp;
-                p->waiting.clear();
-                p->leftBehind = LeftBehind::Note(p->root);
-            }
-            listed += p->listed;
-            found += p->pictures;
-            if (p->state == State::Walking) {
-                walking = true;
-                searching.push_back(
-                    {p->root, p->inFlight > 0 ? p->heard.silentFor() : std::chrono::milliseconds(0)});
-            }
+    std::vector<Settled> settled;
+    {
+        std::unique_lock lock(walk->mutex);
+        // However the walk ends, its readers leave.
+        const ScopeExit over([&walk] {
+            walk->over = true;
+            walk->ready.notify_all();
+        });
+        while (Supervise(*walk, progress_, silence_) && (dropped == nullptr || !*dropped)) {
+            Staff(walk);
+            walk->settled.wait_for(lock, std::chrono::milliseconds(50));
         }
-        progress_.folders = folders + listed;
-        progress_.pictures = pictures + found;
-        progress_.searching(std::move(searching));
-        if (!walking || (dropped != nullptr && *dropped)) {
-            break;
-        }
-        walk->settled.wait_for(lock, std::chrono::milliseconds(50));
+        settled = Settle(*walk);
     }
-    walk->over = true;
-    // Listings still under way on a drive that said nothing for a while were left on a drive that
-    // has stopped answering, most likely: it is not asked again until they end.
-    for (const auto& p : walk->parts) {
-        if (p->state == State::Walking && walk->held(*p)) {
-            p->state = State::GivenUp;
-            p->waiting.clear();
-            p->leftBehind = LeftBehind::Note(p->root);
-        }
-    }
-    walk->ready.notify_all();
-    lock.unlock();
-
     std::vector<Result> results;
-    for (const auto& p : walk->parts) {
+    for (Settled& s : settled) {
         Result& r = results.emplace_back();
         r.firstRow = table.count();
-        r.silent = p->state == State::GivenUp;
-        if (p->state == State::Done && !tableFull) { // a walk dropped part way records nothing
-            r.folders = p->folders;
-            tableFull = !Stitch(std::move(p->tree), table, r.files);
+        r.silent = s.silent;
+        if (s.tree && !tableFull) {
+            r.folders = s.folders;
+            tableFull = !Stitch(std::move(s.tree), table, r.files);
         }
     }
     return results;

@@ -109,6 +109,7 @@ TEST_F(TreeWalk, LinksLeadToFilesButNeverIntoFolders) {
     fs::create_directory_symlink(dir.path(), dir.path() + "/real/loop");
     fs::create_symlink(dir.path() + "/real/a.jpg", dir.path() + "/shortcut.jpg");
     fs::create_symlink(dir.path() + "/gone.jpg", dir.path() + "/dangling.jpg");
+    fs::create_symlink("/etc/hostname", dir.path() + "/elsewhere.jpg"); // left to its own drive's search
     EXPECT_EQ(Scan(os, root(), 2), (Records{{root(), "shortcut.jpg"}, {root() + "real/", "a.jpg"}}));
 }
 

@@ -100,11 +100,12 @@ public:
         auto it = failRenames.find(to);
         return it != failRenames.end() ? it->second : NativeOs::renameFile(from, to, replace);
     }
-    OpResult copyFile(const std::string& from, const std::string& to, bool replace) override {
+    OpResult copyFile(const std::string& from, const std::string& to, bool replace,
+                      LastAnswer* heard = nullptr) override {
         answer(from);
         answer(to);
         auto it = failCopies.find(to);
-        return it != failCopies.end() ? it->second : NativeOs::copyFile(from, to, replace);
+        return it != failCopies.end() ? it->second : NativeOs::copyFile(from, to, replace, heard);
     }
     OpResult deleteFile(const std::string& path) override {
         answer(path);

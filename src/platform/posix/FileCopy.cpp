@@ -44,9 +44,12 @@ OpResult RenameFailure(int error, const std::string& from, const std::string& to
     return FromErrno(error, sourceThere ? to : from);
 }
 
-int CopyContent(int in, int out) {
+int CopyContent(int in, int out, LastAnswer* heard) {
     char buffer[1 << 16];
     for (;;) {
+        if (heard != nullptr) {
+            heard->heard();
+        }
         const ssize_t n = ::read(in, buffer, sizeof buffer);
         if (n == 0) {
             return 0;
@@ -64,7 +67,7 @@ int CopyContent(int in, int out) {
 }
 
 // Copies `from` into a new file beside `to` and returns its path, or empty with `result` set.
-std::string CopyBeside(const std::string& from, const std::string& to, OpResult& result) {
+std::string CopyBeside(const std::string& from, const std::string& to, OpResult& result, LastAnswer* heard) {
     FileDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
     if (!in.valid() || ::fstat(in.get(), &st) != 0) {
@@ -83,7 +86,7 @@ std::string CopyBeside(const std::string& from, const std::string& to, OpResult&
     }
     int error = ::fchmod(out.get(), st.st_mode & 07777) == 0 ? 0 : errno;
     if (error == 0) {
-        error = CopyContent(in.get(), out.get());
+        error = CopyContent(in.get(), out.get(), heard);
     }
     if (const int closeError = out.close(); error == 0) {
         error = closeError;
@@ -104,7 +107,7 @@ OpResult PosixOs::renameFile(const std::string& from, const std::string& to, boo
     return error == 0 ? OpResult::success() : RenameFailure(error, from, to);
 }
 
-OpResult PosixOs::copyFile(const std::string& from, const std::string& to, bool replace) {
+OpResult PosixOs::copyFile(const std::string& from, const std::string& to, bool replace, LastAnswer* heard) {
     struct stat st {};
     if (replace && ::stat(to.c_str(), &st) == 0) {
         // Respect a destination we may not write: open it for writing without changing it.
@@ -114,7 +117,7 @@ OpResult PosixOs::copyFile(const std::string& from, const std::string& to, bool 
         }
     }
     OpResult result;
-    const std::string temp = CopyBeside(from, to, result);
+    const std::string temp = CopyBeside(from, to, result, heard);
     if (temp.empty()) {
         return result;
     }

@@ -3,6 +3,7 @@
 #include "platform/posix/PosixOs.h"
 
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
@@ -145,6 +146,13 @@ OpResult PosixOs::listFolder(const std::string& folder, FolderVisitor& visitor) 
         return OpResult::success();
     }
     return ListEntries(fd.get(), visitor);
+}
+
+std::string PosixOs::linkTarget(const std::string& path) {
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    target.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return target;
 }
 
 EntryType PosixOs::typeOf(const std::string& path, bool followLinks) {

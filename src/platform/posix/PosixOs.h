@@ -12,7 +12,8 @@ public:
     OpResult setArchiveOnly(const std::string& path) override;
     OpResult deleteFile(const std::string& path) override;
     OpResult renameFile(const std::string& from, const std::string& to, bool replace) override;
-    OpResult copyFile(const std::string& from, const std::string& to, bool replace) override;
+    OpResult copyFile(const std::string& from, const std::string& to, bool replace,
+                      LastAnswer* heard = nullptr) override;
     bool sameFile(const std::string& a, const std::string& b) override;
     OpResult readFile(const std::string& path, const ContentSink& sink) override;
     using Os::readFile;
@@ -25,6 +26,7 @@ public:
     std::string driveOf(const std::string& path) override;
     std::vector<std::string> otherDrivesWithin(const std::string& root) override;
     OpResult listFolder(const std::string& folder, FolderVisitor& visitor) override;
+    std::string linkTarget(const std::string& path) override;
     EntryType typeOf(const std::string& path, bool followLinks) override;
     std::string executableFolder() override;
     std::string listFileFolder() override;

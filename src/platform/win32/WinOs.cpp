@@ -80,12 +80,25 @@ OpResult WinOs::renameFile(const std::string& from, const std::string& to, bool 
     return Move(from, to, replace);
 }
 
-OpResult WinOs::copyFile(const std::string& from, const std::string& to, bool replace) {
+namespace {
+
+// CopyFileEx's report of each piece copied: the drive answers.
+DWORD CALLBACK NoteAnswer(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
+                          HANDLE, LPVOID heard) {
+    if (heard != nullptr) {
+        static_cast<LastAnswer*>(heard)->heard();
+    }
+    return PROGRESS_CONTINUE;
+}
+
+} // namespace
+
+OpResult WinOs::copyFile(const std::string& from, const std::string& to, bool replace, LastAnswer* heard) {
     if (replace && ReadOnly(to)) {
         return FromWinError(ERROR_ACCESS_DENIED); // as a copy straight onto it would be refused
     }
     const std::string temporary = to + ".zelvano-copy";
-    if (!::CopyFileA(from.c_str(), temporary.c_str(), FALSE)) {
+    if (!::CopyFileExA(from.c_str(), temporary.c_str(), NoteAnswer, heard, nullptr, 0)) {
         return LastError(from);
     }
     OpResult moved = Move(temporary, to, replace);

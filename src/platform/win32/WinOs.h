@@ -17,7 +17,8 @@ public:
     OpResult setArchiveOnly(const std::string& path) override;
     OpResult deleteFile(const std::string& path) override;
     OpResult renameFile(const std::string& from, const std::string& to, bool replace) override;
-    OpResult copyFile(const std::string& from, const std::string& to, bool replace) override;
+    OpResult copyFile(const std::string& from, const std::string& to, bool replace,
+                      LastAnswer* heard = nullptr) override;
     bool sameFile(const std::string& a, const std::string& b) override;
     OpResult readFile(const std::string& path, const ContentSink& sink) override;
     using Os::readFile;
