@@ -40,7 +40,7 @@ mkdir -m 700 "$work/run" "$work/app" "$work/drive"
 cp build/default/src/zelvano "$work/app/"
 printf 'BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0\0\0\0\0\x10\0\0\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0\0\0\xff\0\0\xff\0\0\0\0\xff\0\0\xff\0\0' >"$work/drive/a.bmp"
 printf '%s\r\n%s\r\n' "$work/drive/" a.bmp >"$work/app/Zelvanobmp.log"
-build/default/tests/plain_drive "$work/drive" -f -o max_threads=64 >"$work/drive.log" 2>&1 &
+build/default/tests/plain_drive "$work/drive" -f >"$work/drive.log" 2>&1 &
 drive=$!
 pids+=("$drive")
 wait_for 100 grep -qx ready "$work/drive.log"

@@ -66,12 +66,14 @@ void ShowAsBefore(Context& c, const Before& before) {
 
 void ShowFindings(Context& c, const std::string& listFile, bool allRecorded) {
     AppState& s = c.state;
+    // The search is over: the list's own writing waits as any other, with its own wait window, and
+    // what the scan's Cancel meant does not give it up.
+    c.win.closeWait();
     if (s.PicCount() == 0) {
         if (c.os.fileExists(listFile) == Presence::Present) {
             c.os.deleteFile(listFile); // only now: a scan that ends early keeps the old list
         }
         c.win.setBusyCursor(false);
-        c.win.closeWait();
         c.win.message("There are no " + s.PicType + " on your computer.");
         s.PageStart = 0;
         return;
@@ -84,7 +86,6 @@ void ShowFindings(Context& c, const std::string& listFile, bool allRecorded) {
     s.PageStart = 0;
     FillPage(c);
     c.win.setBusyCursor(false); // before any message: a box under a busy cursor looks busy too
-    c.win.closeWait();
     if (!written.ok()) {
         c.win.message(ListNotWritten(listFile, written) +
                       " The pictures found are shown until Zelvano ends.");

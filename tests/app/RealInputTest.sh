@@ -292,7 +292,7 @@ mount_drive() {
     [ -n "$plain_drive" ] || skip "the test drive was not built: pkg-config found no fuse3"
     if [ ! -r /dev/fuse ] || [ ! -w /dev/fuse ]; then skip "no /dev/fuse to mount a drive with"; fi
     command -v fusermount3 >/dev/null || skip "no fusermount3 to unmount a drive with"
-    "$plain_drive" "$@" "$work/drive" -f -o max_threads=64 >"$work/drive.log" 2>&1 &
+    "$plain_drive" "$@" "$work/drive" -f >"$work/drive.log" 2>&1 &
     drive=$!
     mounted() { grep -qx ready "$work/drive.log" || ! kill -0 "$drive" 2>/dev/null; }
     within 10 mounted

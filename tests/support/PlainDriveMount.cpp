@@ -55,7 +55,7 @@ PlainDriveMount::PlainDriveMount(std::string folder, std::vector<std::string> mo
     // call, so that a call that waits on a silent or stalled drive holds nothing else up.
     std::vector<std::string> words = {ZELVANO_PLAIN_DRIVE};
     words.insert(words.end(), mode.begin(), mode.end());
-    words.insert(words.end(), {folder_, "-f", "-o", "max_threads=64"});
+    words.insert(words.end(), {folder_, "-f"});
     std::vector<char*> argv;
     for (std::string& word : words) {
         argv.push_back(word.data());

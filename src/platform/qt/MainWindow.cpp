@@ -320,11 +320,15 @@ Ending MainWindow::runWhilePainting(const std::function<void()>& work, const std
     }
     QElapsedTimer clock;
     clock.start();
+    bool named = false; // the drive waited for, once the wait is a long one
     const auto tick = [&] {
-        if (own && !quiet && clock.elapsed() >= kWaitWindowAfter.count()) {
-            gate.dropFromNow(); // a long wait shows itself: what was clicked before it is no more wanted
-            quiet.emplace(waitingControls(), update_, c_.Command8, focusWidget());
-            openWait(QStringLiteral(" Please wait "));
+        if (!wait.drive.empty() && !named && clock.elapsed() >= kWaitWindowAfter.count()) {
+            named = true;
+            if (own) {
+                gate.dropFromNow(); // a long wait shows itself: what was clicked before it is no more wanted
+                quiet.emplace(waitingControls(), update_, c_.Command8, focusWidget());
+                openWait(QStringLiteral(" Please wait "));
+            }
             setWaitProgress("Waiting for " + wait.drive + " to answer");
         }
         if (progress) {

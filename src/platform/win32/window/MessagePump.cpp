@@ -36,6 +36,11 @@ void PumpAll() {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
+        const bool input = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+                           (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST);
+        if (input && msg.hwnd != nullptr && !::IsWindowEnabled(msg.hwnd)) {
+            continue; // made for a control greyed since: it takes none now, as the system would
+        }
         HWND top = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         if (top != nullptr && ::IsDialogMessageA(top, &msg)) {
             continue;
@@ -80,6 +85,9 @@ Ending RunOffThread(std::function<void()> work, const std::function<void()>& tic
     ULONGLONG lastTick = ::GetTickCount64();
     while (::MsgWaitForMultipleObjects(1, &done, FALSE, 20, QS_ALLINPUT) != WAIT_OBJECT_0) {
         pump();
+        if (worker->done()) {
+            break; // it ended while a message ran, a window's move or a menu held here
+        }
         const ULONGLONG now = ::GetTickCount64();
         if (cancelled && cancelled()) {
             return Ending::Cancelled;

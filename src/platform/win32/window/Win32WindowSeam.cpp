@@ -226,14 +226,19 @@ Ending Win32Window::runWhilePainting(const std::function<void()>& work, const st
         quiet.emplace(hwnd_, controls, *vent_);
     }
     const ULONGLONG start = ::GetTickCount64();
+    bool named = false; // the drive waited for, once the wait is a long one
     const auto tick = [&] {
-        if (own && !quiet && ::GetTickCount64() - start >= static_cast<ULONGLONG>(kWaitWindowAfter.count())) {
-            vent_ = std::make_unique<WaitWindow>(hwnd_, dpi_, font_, " Please wait ");
-            vent_->onCancel = [this] {
-                handlers_.cancel();
-            };
+        if (!wait.drive.empty() && !named &&
+            ::GetTickCount64() - start >= static_cast<ULONGLONG>(kWaitWindowAfter.count())) {
+            named = true;
+            if (own) {
+                vent_ = std::make_unique<WaitWindow>(hwnd_, dpi_, font_, " Please wait ");
+                vent_->onCancel = [this] {
+                    handlers_.cancel();
+                };
+                quiet.emplace(hwnd_, controls, *vent_);
+            }
             vent_->setProgress("Waiting for " + wait.drive + " to answer");
-            quiet.emplace(hwnd_, controls, *vent_);
         }
         if (progress) {
             progress();
