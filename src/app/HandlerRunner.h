@@ -25,7 +25,6 @@ public:
 
     // Whether closing the window may end the program now.
     [[nodiscard]] bool mayClose() const { return running_ == 0 || waiting_; }
-    [[nodiscard]] bool waiting() const { return waiting_; }
     [[nodiscard]] bool running() const { return running_ > 0; }
     // Runs when a command has ended, with none under way.
     std::function<void()> whenIdle;

@@ -11,6 +11,15 @@ namespace {
 std::mutex g_mutex;
 std::map<std::string, int, std::less<>> g_leftBehind; // the count of pieces of work, by drive
 
+// A copy from one drive to another waits on both: "D1 or D2".
+std::string EitherDrive(const std::vector<std::string>& drives) {
+    std::string named;
+    for (const std::string& drive : drives) {
+        named += (named.empty() ? "" : " or ") + drive;
+    }
+    return named;
+}
+
 } // namespace
 
 OpResult NoAnswer(const std::string& drive) {
@@ -26,14 +35,6 @@ std::shared_ptr<void> LeftBehind::Note(const std::string& drive) {
                     g_leftBehind.erase(it);
                 }
             }};
-}
-
-std::string EitherDrive(const std::vector<std::string>& drives) {
-    std::string named;
-    for (const std::string& drive : drives) {
-        named += (named.empty() ? "" : " or ") + drive;
-    }
-    return named;
 }
 
 bool LeftBehind::On(const std::string& drive) {

@@ -13,10 +13,8 @@
 
 namespace zelvano {
 
-// "the drive D did not answer": what work given up on a drive reports. A copy from one drive to
-// another waits on both: "D1 or D2".
+// "the drive D did not answer": what work given up on a drive reports.
 OpResult NoAnswer(const std::string& drive);
-std::string EitherDrive(const std::vector<std::string>& drives);
 
 // The drives that hold work the program stopped waiting for. No new work starts on such a drive
 // until that work has ended, so that however often the user tries, a drive that has stopped
