@@ -1,5 +1,6 @@
 #include "picturelist/ListFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zelvano {
@@ -37,9 +38,10 @@ void ListParser::feed(std::string_view piece) {
         }
         const auto* cr = static_cast<const char*>(std::memchr(piece.data(), '\r', piece.size()));
         if (cr == nullptr) {
-            partial_.append(piece);
+            partial_.append(piece); // until a CR comes, this may be a list with LF line ends
             return;
         }
+        sawCr_ = true;
         const auto length = static_cast<std::size_t>(cr - piece.data());
         std::string_view value = piece.substr(0, length);
         if (!partial_.empty()) {
@@ -70,7 +72,27 @@ void ListParser::line(std::string_view value) {
     overflowing_ = table_.full();
 }
 
+// A list with no CR at all went through a tool that turned its line ends into LF: its lines end
+// at LF. The rewrite at its next change gives it CR LF again.
+void ListParser::finishLfLines() {
+    std::string_view rest = partial_;
+    while (!rest.empty()) {
+        const std::size_t lf = std::min(rest.find('\n'), rest.size());
+        if (overflowing_) {
+            overflow_.append(rest.substr(0, lf)).append(kLineEnd);
+        } else {
+            line(rest.substr(0, lf));
+        }
+        rest.remove_prefix(std::min(lf + 1, rest.size()));
+    }
+    partial_.clear();
+    table_.setLfLineEnds(true);
+}
+
 void ListParser::finish() {
+    if (!sawCr_ && partial_.find('\n') != std::string::npos) {
+        finishLfLines();
+    }
     if (!overflowing_ && !partial_.empty()) {
         line(partial_); // the last line, without a line end
         partial_.clear();

@@ -10,7 +10,8 @@ namespace zelvano {
 
 // The list file: two lines per record (folder with its trailing separator, then the file name),
 // CR LF after every line, no header. Reading, a line ends at CR with or without a following LF;
-// an LF alone belongs to the value, so any name without a CR survives a round trip.
+// an LF alone belongs to the value, so any name without a CR survives a round trip. A list that
+// holds no CR at all can only have lost its CRs on the way: its lines end at LF.
 
 // Path of a type's list file: the executable's folder, the separator, "Zelvano", type, ".log".
 std::string ListFilePath(const std::string& exeFolder, char separator, const std::string& picType);
@@ -26,11 +27,13 @@ public:
 
 private:
     void line(std::string_view value);
+    void finishLfLines();
 
     PicTable& table_;
     std::string partial_; // a line begun in an earlier piece
     std::string folder_;  // the first line of the record being read
     bool haveFolder_ = false;
+    bool sawCr_ = false;
     bool skipLf_ = false;      // the last piece ended in CR: an LF that starts the next belongs to it
     bool overflowing_ = false; // the table is full: the rest is kept raw
     std::string overflow_;

@@ -87,7 +87,8 @@ void SaveAndReload(Context& c) {
 }
 
 void AppendRecord(Context& c, const std::string& folder, const std::string& name) {
-    if (c.state.PicList.unpairedEnd()) { // the rewrite leaves the stray line out
+    // The rewrite leaves a stray line out, and gives LF lines their CR.
+    if (c.state.PicList.unpairedEnd() || c.state.PicList.lfLineEnds()) {
         c.state.PicList.append(folder, name);
         SaveAndReload(c);
         return;

@@ -35,7 +35,8 @@ void SaveAndReload(Context& c);
 
 // Appends a record at the end of the list file and reads the list back. A failed append is
 // reported and the record is added to PicList alone, which goes on showing what is on the disk.
-// A list file that ends with an unpaired line is written whole instead, without that line.
+// A list file that ends with an unpaired line, or whose lines end in LF alone, is written whole
+// instead, without that line and with CR LF.
 void AppendRecord(Context& c, const std::string& folder, const std::string& name);
 
 // Adds the names of the rows PageStart .. PageStart+29 to the list box, up to the first empty row.

@@ -55,6 +55,7 @@ void PicTable::clear() {
     names_.clear();
     overflow_.clear();
     unpairedEnd_ = false;
+    lfLineEnds_ = false;
     lastFolder_ = kNoFolder;
 }
 

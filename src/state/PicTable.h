@@ -46,6 +46,10 @@ public:
     // that file would be read a line out of step, so it has to be written whole instead.
     [[nodiscard]] bool unpairedEnd() const { return unpairedEnd_; }
     void setUnpairedEnd(bool unpaired) { unpairedEnd_ = unpaired; }
+    // Whether the list file's lines ended in LF alone: a record appended in CR LF would make the
+    // whole file one line, so it too has to be written whole.
+    [[nodiscard]] bool lfLineEnds() const { return lfLineEnds_; }
+    void setLfLineEnds(bool lf) { lfLineEnds_ = lf; }
 
 private:
     static constexpr std::uint32_t kNoFolder = UINT32_MAX;
@@ -63,6 +67,7 @@ private:
     std::string names_;                    // all names back to back
     std::string overflow_;
     bool unpairedEnd_ = false;
+    bool lfLineEnds_ = false;
 };
 
 } // namespace zelvano

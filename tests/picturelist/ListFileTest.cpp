@@ -16,6 +16,7 @@ TEST(ListFile, ReadingRulesForLineEnds) {
         std::string text;
         Records expected;
         bool unpairedEnd = false;
+        bool lfLineEnds = false;
     };
     const std::vector<Case> cases = {
         {"CR LF", "/a/\r\nx.jpg\r\n/b/\r\ny.jpg\r\n", {{"/a/", "x.jpg"}, {"/b/", "y.jpg"}}},
@@ -25,6 +26,12 @@ TEST(ListFile, ReadingRulesForLineEnds) {
         {"odd lines, no end", "/a/\r\nx.jpg\r\n/b/", {{"/a/", "x.jpg"}}, true},
         {"LF alone is part of the value", "/a\n/\r\nx\ny.jpg\r\n", {{"/a\n/", "x\ny.jpg"}}},
         {"name starting with LF", "/a/\r\n\nx.jpg\r\n", {{"/a/", "\nx.jpg"}}},
+        {"no CR anywhere: LF ends lines",
+         "/a/\nx.jpg\n/b/\ny.jpg\n",
+         {{"/a/", "x.jpg"}, {"/b/", "y.jpg"}},
+         false,
+         true},
+        {"LF lines, odd, no end", "/a/\nx.jpg\n/b/", {{"/a/", "x.jpg"}}, true, true},
         {"empty file", "", {}},
         {"a record with an empty line names no file", "/a/\r\n\r\n/b/\r\ny.jpg\r\n", {{"/b/", "y.jpg"}}},
     };
@@ -42,6 +49,7 @@ TEST(ListFile, ReadingRulesForLineEnds) {
             parser.finish();
             EXPECT_EQ(Rows(t), c.expected) << c.what << ", pieces of " << size;
             EXPECT_EQ(t.unpairedEnd(), c.unpairedEnd) << c.what;
+            EXPECT_EQ(t.lfLineEnds(), c.lfLineEnds) << c.what;
         }
     }
 }
