@@ -1,14 +1,14 @@
 #include "fileops/FileNames.h"
 
+#include "state/TypeExtension.h"
+
 #include <algorithm>
 
 namespace zelvano {
 
 std::string WithTypeExtension(std::string name, const std::string& picType) {
-    const std::string extension = "." + picType;
-    const std::size_t tail = std::min(extension.size(), name.size());
-    if (name.compare(name.size() - tail, tail, extension) != 0) {
-        name += extension;
+    if (!HasTypeExtension(name, picType)) {
+        name += "." + picType;
     }
     return name;
 }

@@ -5,8 +5,8 @@
 
 namespace zelvano {
 
-// The type's extension is added when the name does not end with "." and the type, compared
-// letter for letter: holiday becomes holiday.jpg, holiday.JPG becomes holiday.JPG.jpg.
+// The type's extension is added when the name does not carry it (see HasTypeExtension): holiday
+// becomes holiday.jpg, and holiday.JPG stays as it is.
 std::string WithTypeExtension(std::string name, const std::string& picType);
 
 // A record of the list file is one line per cell, so no name in it may hold a CR or an LF.

@@ -1,5 +1,7 @@
 #include "scan/NamePattern.h"
 
+#include "state/TypeExtension.h"
+
 #include <algorithm>
 
 namespace zelvano {
@@ -51,16 +53,7 @@ bool NamePattern::matches(std::string_view name) const {
     if (!suffixOnly_) {
         return WildcardMatch(pattern_, name);
     }
-    if (name.size() < suffix_.size()) {
-        return false;
-    }
-    const std::string_view end = name.substr(name.size() - suffix_.size());
-    for (std::size_t i = 0; i < end.size(); ++i) {
-        if (Lower(end[i]) != suffix_[i]) {
-            return false;
-        }
-    }
-    return true;
+    return EndsWithIgnoringCase(name, suffix_);
 }
 
 } // namespace zelvano

@@ -52,6 +52,15 @@ TEST_F(Copy, ANewCopyIsRecordedAndListedAtTheEnd) {
     EXPECT_EQ(dir.read("Zelvanojpg.log"), whole + ListText({{backup(), "c.jpg"}}));
     EXPECT_EQ(win.items.back(), "c.jpg");
 
+    // A list whose line ends lost their CRs on the way is read by its LFs, and written whole again.
+    const std::string crLf = dir.read("Zelvanojpg.log");
+    std::string lf = crLf;
+    std::erase(lf, '\r');
+    load("jpg", lf);
+    win.saveAs = {backup() + "d.jpg"};
+    Command6_Click(c);
+    EXPECT_EQ(dir.read("Zelvanojpg.log"), crLf + ListText({{backup(), "d.jpg"}}));
+
     // The list file cannot be appended to: that is said, and the copy is listed all the same.
     const std::string list = CurrentListFile(c);
     std::filesystem::remove(list);
@@ -89,9 +98,10 @@ TEST_F(Copy, OnlyANewCopyAddsARecord) {
     EXPECT_TRUE(std::filesystem::is_empty(backup()));
     EXPECT_EQ(dir.read("pics/p2.jpg"), picture);
 
-    // Over a file that is there: No, Yes with the copy refused, a folder that is not there, and Yes.
-    dir.write("backup/old.JPG.jpg", "old");
-    os.failCopies[backup() + "old.JPG.jpg"] = OpResult::fail(Failure::AccessError, "Permission denied");
+    // Over a file that is there (its extension in capitals, which the search finds too): No, Yes
+    // with the copy refused, a folder that is not there, and Yes.
+    dir.write("backup/old.JPG", "old");
+    os.failCopies[backup() + "old.JPG"] = OpResult::fail(Failure::AccessError, "Permission denied");
     const std::string missing = dir.path() + "/no such folder/x.jpg";
     win.saveAs = {backup() + "old.JPG", backup() + "old.JPG", missing, backup() + "old.JPG"};
     win.answers = {false, true, true};
@@ -100,7 +110,7 @@ TEST_F(Copy, OnlyANewCopyAddsARecord) {
     EXPECT_EQ(win.messages().size(), 2U) << "No says nothing";
     Command6_Click(c);
     EXPECT_EQ(win.messages().back(), kWriteProtectedRename);
-    EXPECT_EQ(dir.read("backup/old.JPG.jpg"), "old");
+    EXPECT_EQ(dir.read("backup/old.JPG"), "old");
     Command6_Click(c); // the system's reason follows
     const std::string failed = "The picture p2.jpg could not be copied to " + missing + ": ";
     EXPECT_EQ(win.messages().back().substr(0, failed.size()), failed);
@@ -108,7 +118,7 @@ TEST_F(Copy, OnlyANewCopyAddsARecord) {
     os.failCopies.clear();
     Command6_Click(c);
     EXPECT_EQ(win.questions(), std::vector<std::string>(3, std::string(kAlreadyExists)));
-    EXPECT_EQ(dir.read("backup/old.JPG.jpg"), picture);
+    EXPECT_EQ(dir.read("backup/old.JPG"), picture);
     EXPECT_EQ(dir.read("Zelvanojpg.log"), before) << "no record, not even for a file that was there";
 }
 

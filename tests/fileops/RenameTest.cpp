@@ -18,7 +18,9 @@ namespace fs = std::filesystem;
 TEST(FileNames, ExtensionRule) {
     EXPECT_EQ(WithTypeExtension("holiday", "jpg"), "holiday.jpg");
     EXPECT_EQ(WithTypeExtension("holiday.jpg", "jpg"), "holiday.jpg");
-    EXPECT_EQ(WithTypeExtension("holiday.JPG", "jpg"), "holiday.JPG.jpg");
+    EXPECT_EQ(WithTypeExtension("holiday.JPG", "jpg"), "holiday.JPG") << "the search's own rule";
+    EXPECT_EQ(WithTypeExtension("holiday.Jpeg", "jpeg"), "holiday.Jpeg");
+    EXPECT_EQ(WithTypeExtension("holidayjpg", "jpg"), "holidayjpg.jpg");
     EXPECT_EQ(WithTypeExtension("x.jpg", "jpeg"), "x.jpg.jpeg");
     EXPECT_EQ(WithTypeExtension("g", "jpg"), "g.jpg");
     EXPECT_EQ(WithTypeExtension("pg", "jpg"), "pg.jpg");

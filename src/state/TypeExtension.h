@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+namespace zelvano {
+
+// Whether `name` ends with `end`, ASCII letter case aside.
+bool EndsWithIgnoringCase(std::string_view name, std::string_view end);
+
+// Whether a name carries the type's extension: "." and the type, in any letter case, as the
+// search finds a type's pictures. Rename and Copy add the extension by the same rule, so that a
+// picture the search found keeps its name.
+bool HasTypeExtension(std::string_view name, std::string_view picType);
+
+} // namespace zelvano
