@@ -99,8 +99,9 @@ public:
         return replaceFile(path, [content](const auto& put) { put(content); });
     }
 
-    // Appends to a file, creating it when missing.
-    virtual OpResult appendToFile(const std::string& path, std::string_view content) = 0;
+    // Appends to a file, creating it when missing. The file keeps its old content or gets all of
+    // `content`, never a part of it, whatever stops the write.
+    virtual OpResult appendToFile(const std::string& path, std::string_view content);
 
     // The folder of the running executable, without a trailing separator (except at a root).
     virtual std::string executableFolder() = 0;

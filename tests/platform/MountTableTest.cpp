@@ -112,5 +112,56 @@ TEST(MountTable, ABtrfsSubvolumeMountedElsewhereIsADrive) {
     (void)std::system(("umount " + second + " " + top).c_str()); // so that the test's folder can go
 }
 
+// An fstab as systems and users write it: the folders it declares, spelt as the mount table spells
+// them, so that a folder with a space in its name is found mounted.
+TEST(MountTable, TheFoldersFstabDeclares) {
+    const char* fstab = "# <file system> <mount point> <type> <options> <dump> <pass>\n"
+                        "UUID=1234 / ext4 errors=remount-ro 0 1\n"
+                        "\n"
+                        "   # LABEL=OLD /mnt/old ext4 defaults 0 0\n"
+                        "/dev/sdb1\t/media/Photo\\040Stick\tvfat\tnoauto,user 0 0\n"
+                        "LABEL=CAM /mnt/cam/ vfat noauto 0 0\n"
+                        "/swapfile none swap sw 0 0\n"
+                        "/dev/sda3 swap swap defaults 0 0\n"
+                        "nas:/export photos nfs defaults 0 0\n"
+                        "/dev/sdc1 /mnt/a\\000b ext4 defaults 0 0\n" // a NUL would cut the folder short
+                        "tmpfs /tmp/../scratch tmpfs defaults 0 0\n"
+                        "/dev/sdd1\n" // cut short
+                        "/dev/sde1 /mnt/last ext4 defaults";
+    EXPECT_EQ(MountPointsFromFstab(fstab),
+              (std::vector<std::string>{"/", "/media/Photo Stick", "/mnt/cam", "/scratch", "/mnt/last"}));
+}
+
+// A declared drive that is not mounted leaves its empty folder: what is not found under it is not
+// known to be gone. A drive mounted deeper inside, or on the folder at last, answers for itself.
+TEST(MountTable, APathOnADeclaredDriveThatIsNotMounted) {
+    const char* fstab = "UUID=1 / ext4 defaults 0 1\n"
+                        "UUID=2 /home ext4 defaults 0 2\n"
+                        "LABEL=STICK /media/Photo\\040Stick vfat noauto 0 0\n"
+                        "LABEL=CAM /mnt/cam vfat noauto,x-systemd.automount 0 0\n"
+                        "LABEL=DISK /mnt/disk ext4 noauto 0 0\n"
+                        "/swapfile none swap sw 0 0\n";
+    const std::string away = "26 1 254:0 / / rw - ext4 /dev/vda rw\n"
+                             "27 26 254:1 / /home rw - ext4 /dev/vdb rw\n"
+                             "28 26 0:50 / /mnt/cam rw - autofs systemd-1 rw\n" // the automount's trigger
+                             "29 26 8:33 / /mnt/disk/inner rw - ext4 /dev/sdc1 rw\n";
+    const std::string back = away + "30 26 8:17 / /media/Photo\\040Stick rw - vfat /dev/sdb1 rw\n" +
+                             "31 28 8:49 / /mnt/cam rw - vfat /dev/sdd1 rw\n";
+    const struct {
+        const char* path;
+        bool absent;      // while the stick and the camera are away
+        bool absentAfter; // once they are back
+    } cases[] = {
+        {"/media/Photo Stick/a.jpg", true, false}, {"/media/Photo Stick/2020/a.jpg", true, false},
+        {"/mnt/cam/a.jpg", true, false},           {"/mnt/disk/a.jpg", true, true},
+        {"/mnt/disk/inner/a.jpg", false, false},   {"/media/Photo Sticks/a.jpg", false, false},
+        {"/home/anna/a.jpg", false, false},        {"/tmp/a.jpg", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OnAbsentDrive(fstab, away, c.path), c.absent) << c.path;
+        EXPECT_EQ(OnAbsentDrive(fstab, back, c.path), c.absentAfter) << c.path << ", once back";
+    }
+}
+
 } // namespace
 } // namespace zelvano

@@ -1,6 +1,6 @@
 #include "platform/posix/PosixOs.h"
 
-#include "platform/posix/SingleInstance.h"
+#include "platform/ScopeExit.h"
 #include "support/PlainDriveMount.h"
 #include "support/PrivateMounts.h"
 #include "support/TestFolder.h"
@@ -8,9 +8,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,6 +73,40 @@ TEST(PosixOs, ReplacingAListNeverLosesIt) {
     EXPECT_EQ(start, "/a/");
     ASSERT_TRUE(os.readFileEnd(dir.write("empty.log", ""), 2, start).ok()) << "an empty list has an end";
     EXPECT_EQ(start, "");
+}
+
+// Whatever stops an append part way, the list holds its old records or all of the new one.
+TEST(PosixOs, AnAppendIsWholeOrAbsentWhereverTheWriteFails) {
+    TestFolder dir;
+    PosixOs os;
+    const std::string old = "/a/\r\nold.jpg\r\n";
+    const std::string record = "/tmp/\r\nnew.jpg\r\n";
+    const std::string path = dir.write("Zelvanojpg.log", old);
+    for (std::size_t bytes = 0; bytes < old.size() + record.size(); ++bytes) {
+        const FileSizeLimit limit(bytes);
+        EXPECT_FALSE(os.appendToFile(path, record).ok()) << "failing at byte " << bytes;
+        ASSERT_EQ(TestFolder::slurp(path), old) << "failing at byte " << bytes;
+    }
+    EXPECT_EQ(EntriesIn(dir.path()), 1U) << "no half-written file is left beside it";
+    ASSERT_TRUE(os.appendToFile(path, record).ok());
+    EXPECT_EQ(TestFolder::slurp(path), old + record);
+    ASSERT_TRUE(os.appendToFile(dir.path() + "/Zelvanogif.log", record).ok()) << "a missing list is made";
+    EXPECT_EQ(dir.read("Zelvanogif.log"), record);
+}
+
+// Lists kept on another disk and linked in stay linked: the file the link leads to is rewritten.
+TEST(PosixOs, AListThatIsALinkStaysALink) {
+    TestFolder dir;
+    PosixOs os;
+    const std::string target = dir.write("elsewhere/Zelvanojpg.log", "/a/\r\nold.jpg\r\n");
+    const std::string link = dir.path() + "/Zelvanojpg.log";
+    std::filesystem::create_symlink("elsewhere/Zelvanojpg.log", link);
+    ASSERT_TRUE(os.appendToFile(link, "/b/\r\nnew.jpg\r\n").ok());
+    ASSERT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TestFolder::slurp(target), "/a/\r\nold.jpg\r\n/b/\r\nnew.jpg\r\n");
+    ASSERT_TRUE(os.replaceFile(link, "rewritten").ok());
+    ASSERT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TestFolder::slurp(target), "rewritten");
 }
 
 TEST(PosixOs, ReadingAPipeInTheListsPlaceDoesNotHang) {
@@ -149,14 +185,18 @@ TEST(PosixOs, RenameAndCopyOnADriveWithoutLinksOrRenameFlags) {
     EXPECT_FALSE(dir.exists("drive/c.jpg"));
 }
 
-// A running copy that does not answer in time is not taken as come forward; and its late answer,
-// to a start that has given up and gone, does not end it.
-TEST(PosixOs, ALateAnswerToASecondStartEndsNothing) {
-    const TestFolder dir;
-    const SingleInstance running(dir.path());
-    ASSERT_TRUE(running.first());
-    EXPECT_FALSE(SingleInstance::BringForward(dir.path(), std::chrono::milliseconds(100)));
-    running.answer(); // and this process runs on
+// A drive that renames but loses its reply: the failure is told, and the picture that now holds
+// the new name is not taken for the placeholder and removed.
+TEST(PosixOs, ARenameWhoseReplyIsLostKeepsThePicture) {
+    TestFolder dir;
+    dir.write("drive/a.jpg", "a");
+    const test::PlainDriveMount drive(dir.path() + "/drive", {"--lost-replies"});
+    if (!drive.ok()) {
+        GTEST_SKIP() << drive.why();
+    }
+    PosixOs os;
+    EXPECT_FALSE(os.renameFile(dir.path() + "/drive/a.jpg", dir.path() + "/drive/b.jpg", false).ok());
+    EXPECT_EQ(dir.read("drive/b.jpg"), "a");
 }
 
 TEST(PosixOs, TheRootFolderIsListed) {
@@ -221,6 +261,40 @@ TEST(PosixOs, WhereTheListFilesLive) {
     EXPECT_EQ(DataFolder("/x/data", "/home/a"), "/x/data/zelvano");
     EXPECT_EQ(DataFolder("relative", "/home/a"), "/home/a/.local/share/zelvano") << "not an absolute path";
     EXPECT_EQ(DataFolder(nullptr, nullptr), "");
+}
+
+// An unplugged stick that fstab mounts leaves its empty folder behind: what is not found there may
+// be on the stick, and is not taken for gone while the stick is away. Here /etc/fstab declares a
+// folder of the test's own, in a mount namespace of the test's own.
+TEST(PosixOs, AFileOnAnUnpluggedDriveIsNotKnownToBeGone) {
+    if (!test::PrivateMounts()) {
+        GTEST_SKIP() << "mounting needs root and a mount namespace of the test's own";
+    }
+    const TestFolder dir;
+    const std::string stick = dir.path() + "/Photo Stick";
+    const std::string left = dir.write("Photo Stick/left.jpg", ""); // in the folder, beneath the stick
+    std::string declared = stick;
+    declared.replace(declared.rfind(' '), 1, "\\040");
+    const std::string fstab = dir.write("fstab", TestFolder::slurp("/etc/fstab") + "\nLABEL=STICK " +
+                                                     declared + " vfat noauto 0 0\n");
+    if (::mount(fstab.c_str(), "/etc/fstab", nullptr, MS_BIND, nullptr) != 0) {
+        GTEST_SKIP() << "no /etc/fstab to mount over: " << std::strerror(errno);
+    }
+    const ScopeExit unmount([&stick] {
+        ::umount2(stick.c_str(), MNT_DETACH); // so that the test's folder can go
+        ::umount2("/etc/fstab", MNT_DETACH);
+    });
+    PosixOs os;
+    EXPECT_EQ(os.fileExists(left), Presence::Present);
+    EXPECT_EQ(os.fileExists(stick + "/a.jpg"), Presence::Unknown);
+    EXPECT_EQ(os.fileExists(stick + "/2020/a.jpg"), Presence::Unknown);
+    EXPECT_EQ(os.fileExists(dir.path() + "/a.jpg"), Presence::Missing);
+    std::string content;
+    EXPECT_EQ(os.readFile(stick + "/a.jpg", content).failure, Failure::Other)
+        << "a read is not told it is gone";
+    ASSERT_EQ(::mount("tmpfs", stick.c_str(), "tmpfs", 0, "size=1m"), 0) << std::strerror(errno);
+    EXPECT_EQ(os.fileExists(stick + "/a.jpg"), Presence::Missing) << "the stick is back";
+    EXPECT_EQ(os.readFile(stick + "/a.jpg", content).failure, Failure::NotFound);
 }
 
 } // namespace

@@ -15,7 +15,8 @@ namespace {
 
 // Hidden and system files count as missing, read-only ones do not, and a folder is no file. A rename
 // never replaces a file unless asked, a copy over a read-only one is refused, and archive alone
-// clears read-only and hidden. A file is missing only when its folder is there.
+// clears read-only and hidden. A rewrite leaves the new content in the file's place and nothing
+// beside it. A file is missing only when its folder is there.
 //
 // A scan never enters a link to a folder, here one back to its parent where the system lets us make
 // one. The system lists a letter the code page lacks as a look-alike (a C with a circumflex as C),
@@ -43,6 +44,9 @@ TEST(WinOs, FilesAsTheProgramSeesThemAndWhatTheScanRecords) {
     EXPECT_EQ(::GetFileAttributesA(b.c_str()), DWORD{FILE_ATTRIBUTE_ARCHIVE});
     EXPECT_TRUE(os.copyFile(a, b, true).ok());
     EXPECT_EQ(dir.read("b.jpg"), "a");
+    EXPECT_TRUE(os.replaceFile(b, std::string_view("new")).ok());
+    EXPECT_EQ(dir.read("b.jpg"), "new");
+    EXPECT_FALSE(dir.exists("b.jpg.zelvano-new"));
 
     std::string content;
     EXPECT_EQ(os.readFile(dir.path() + "\\gone.jpg", content).failure, Failure::NotFound);

@@ -1,4 +1,5 @@
-// plain_drive [--silent | --slow BYTES_PER_SECOND | --stall-after BYTES] FOLDER [fuse options]:
+// plain_drive [--silent | --lost-replies | --slow BYTES_PER_SECOND | --stall-after BYTES] FOLDER
+// [fuse options]:
 // mounts a drive over FOLDER that shows what FOLDER held, and that, like many FUSE, SMB and NFS
 // drives, can rename but has no hard links and takes no rename flags. It prints "ready" once the
 // drive answers.
@@ -12,6 +13,9 @@
 // go on (SIGUSR1) or is ended (SIGTERM, SIGINT, SIGHUP), which unmounts it. SIGUSR2 makes any drive
 // fall silent so, and SIGUSR1 makes it answer again. Run it multithreaded (without -s), so that a
 // waiting call holds nothing else up.
+//
+// --lost-replies: a network drive whose replies to renames are lost on the way back: it renames,
+// and the caller hears that it failed.
 #define FUSE_USE_VERSION 31
 
 #include <algorithm>
@@ -39,6 +43,7 @@ int base = -1; // FOLDER as it was before the drive covered it
 // A silent drive's calls wait for this pipe to become readable: going on writes to it, falling
 // silent empties it.
 std::atomic<bool> silent{false};
+bool lostReplies = false;  // --lost-replies
 double bytesPerSecond = 0; // --slow
 off_t stallAfter = -1;     // --stall-after
 std::array<int, 2> goOn{-1, -1};
@@ -167,7 +172,8 @@ int Rename(const char* from, const char* to, unsigned int flags) {
     if (flags != 0) {
         return -EINVAL; // no RENAME_NOREPLACE, no RENAME_EXCHANGE
     }
-    return Result(::renameat(base, Relative(from), base, Relative(to)));
+    const int result = Result(::renameat(base, Relative(from), base, Relative(to)));
+    return lostReplies ? -EIO : result;
 }
 
 int Chmod(const char* path, mode_t mode, fuse_file_info* fi) {
@@ -182,7 +188,10 @@ int main(int argc, char* argv[]) {
     // The mode comes first, with its number; FUSE takes the rest as it would without them.
     const std::string mode = argc > 1 ? argv[1] : "";
     silent = mode == "--silent";
-    const int taken = silent ? 1 : (mode == "--slow" || mode == "--stall-after") && argc > 2 ? 2 : 0;
+    lostReplies = mode == "--lost-replies";
+    const int taken = silent || lostReplies                                       ? 1
+                      : (mode == "--slow" || mode == "--stall-after") && argc > 2 ? 2
+                                                                                  : 0;
     if (taken == 2 && mode == "--slow") {
         bytesPerSecond = std::atof(argv[2]);
     } else if (taken == 2) {
@@ -194,7 +203,8 @@ int main(int argc, char* argv[]) {
     if (argc < 2) {
         std::fprintf(
             stderr,
-            "usage: %s [--silent | --slow BYTES_PER_SECOND | --stall-after BYTES] FOLDER [fuse options]\n",
+            "usage: %s [--silent | --lost-replies | --slow BYTES_PER_SECOND | --stall-after BYTES] FOLDER "
+            "[fuse options]\n",
             argv[0]);
         return 2;
     }

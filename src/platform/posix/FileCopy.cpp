@@ -1,9 +1,12 @@
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/PosixOs.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,9 +14,28 @@ namespace zelvano {
 
 namespace {
 
+// What a placeholder holds, so that it can be told from a picture that took its name.
+std::string PlaceholderMark() {
+    static std::atomic<unsigned> made{0};
+    return "zelvano placeholder " + std::to_string(::getpid()) + "." + std::to_string(made++) + "." +
+           std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+// Whether the name still holds the placeholder, as the drive itself tells on a fresh open: a
+// network drive's cached look at the name may still show the placeholder where the picture is.
+bool HoldsMark(const char* path, const std::string& mark) {
+    FileDescriptor fd(::open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    std::string held(mark.size() + 1, '\0');
+    const ssize_t n = fd.valid() ? ::read(fd.get(), held.data(), held.size()) : -1;
+    return n == static_cast<ssize_t>(mark.size()) && held.compare(0, mark.size(), mark) == 0;
+}
+
 // Renames without replacing: in one step where the file system can. A drive without that (many
-// FUSE, SMB and NFS drives, which often lack hard links too) gets the name taken by an empty file of
-// our own first, so that the plain rename can replace nothing but that placeholder.
+// FUSE, SMB and NFS drives, which often lack hard links too) gets the name taken by a file of our
+// own first, so that the plain rename can replace nothing but that placeholder. A rename that says
+// it failed may have been made all the same, by a drive whose reply was lost: the placeholder goes
+// only while it provably holds what was put in it and the source is still in place; else nothing
+// is removed, and the failure is told.
 int RenameNoReplace(const char* from, const char* to) {
 #if defined(__linux__)
     if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) {
@@ -27,10 +49,21 @@ int RenameNoReplace(const char* from, const char* to) {
     if (!placeholder.valid()) {
         return errno; // EEXIST: the name is taken, as the one-step rename says too
     }
-    placeholder.close();
+    const std::string mark = PlaceholderMark();
+    int error = WriteAll(placeholder.get(), mark);
+    if (const int closeError = placeholder.close(); error == 0) {
+        error = closeError;
+    }
+    if (error != 0) {
+        ::unlink(to); // no rename was tried: the name holds nothing but ours
+        return error;
+    }
     if (::rename(from, to) != 0) {
-        const int error = errno;
-        ::unlink(to);
+        error = errno;
+        struct stat source {};
+        if (HoldsMark(to, mark) && ::lstat(from, &source) == 0) {
+            ::unlink(to);
+        }
         return error;
     }
     return 0;

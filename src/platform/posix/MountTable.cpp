@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <sys/sysmacros.h>
@@ -38,6 +39,20 @@ std::string Unescape(std::string_view field) {
     return out;
 }
 
+// One spelling of each folder, so that the two tables' points compare: "/mnt//usb/" is "/mnt/usb".
+std::string FolderSpelling(const std::string& point) {
+    std::string folder = std::filesystem::path(point).lexically_normal().string();
+    if (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+// A folder to search is a whole absolute path; a NUL would cut it short where it is opened.
+bool IsFolderPath(const std::string& point) {
+    return point.starts_with('/') && point.find('\0') == std::string::npos;
+}
+
 bool ParseLine(const std::string& line, Mount& m) {
     std::istringstream in(line);
     std::string id, parent, options, field;
@@ -50,13 +65,9 @@ bool ParseLine(const std::string& line, Mount& m) {
         return false;
     }
     m.root = Unescape(m.root);
-    m.point = std::filesystem::path(Unescape(m.point)).lexically_normal().string(); // one spelling each
-    if (m.point.size() > 1 && m.point.back() == '/') {
-        m.point.pop_back();
-    }
+    m.point = FolderSpelling(Unescape(m.point));
     m.source = Unescape(m.source);
-    // A folder to search is a whole absolute path; a NUL would cut it short where it is opened.
-    return m.point.starts_with('/') && m.point.find('\0') == std::string::npos;
+    return IsFolderPath(m.point);
 }
 
 bool Under(const std::string& point, std::string_view top) {
@@ -200,6 +211,53 @@ std::vector<std::string> DrivesFromMountInfo(std::string_view mountInfo, const D
         }
     }
     return drives;
+}
+
+std::vector<std::string> MountPointsFromFstab(std::string_view fstab) {
+    std::vector<std::string> points;
+    std::istringstream in{std::string(fstab)};
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line);
+        std::string source;
+        std::string point;
+        if (fields >> source >> point && !source.starts_with('#')) {
+            point = FolderSpelling(Unescape(point));
+            if (IsFolderPath(point)) {
+                points.push_back(std::move(point));
+            }
+        }
+    }
+    return points;
+}
+
+bool OnAbsentDrive(std::string_view fstab, std::string_view mountInfo, std::string_view path) {
+    const std::string at(path);
+    std::size_t mounted = 1; // the root is always there
+    for (const Mount& m : InSight(mountInfo)) {
+        // A systemd automount's trigger stays mounted while its drive is away.
+        if (m.type != "autofs" && m.point.size() > mounted && Under(at, m.point)) {
+            mounted = m.point.size();
+        }
+    }
+    const std::vector<std::string> declared = MountPointsFromFstab(fstab);
+    return std::any_of(declared.begin(), declared.end(),
+                       [&](const std::string& point) { return point.size() > mounted && Under(at, point); });
+}
+
+namespace {
+
+// The text of one of the system's tables; empty when it cannot be read.
+std::string TableText(const char* path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+bool OnAbsentDrive(std::string_view path) {
+    return OnAbsentDrive(TableText("/etc/fstab"), TableText("/proc/self/mountinfo"), path);
 }
 
 } // namespace zelvano

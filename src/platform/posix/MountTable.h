@@ -32,4 +32,17 @@ std::string DriveOfPath(std::string_view mountInfo, std::string_view path);
 std::vector<std::string> OtherDrivesWithin(std::string_view mountInfo, std::string_view root,
                                            const DeviceOf& deviceOf);
 
+// The mount points that an fstab text declares, in its order: field 2 of every line but comments,
+// with its octal escapes undone. Swap and anything else that names no absolute folder is left out.
+// Spelt as the mount table spells them: "/" alone, or without a trailing "/".
+std::vector<std::string> MountPointsFromFstab(std::string_view fstab);
+
+// Whether `path` (an absolute path) belongs to a drive that `fstab` declares and that is not
+// mounted now: the deepest mount point that holds it, of both tables, is a declared one with
+// nothing in sight on it but the trigger of a systemd automount.
+bool OnAbsentDrive(std::string_view fstab, std::string_view mountInfo, std::string_view path);
+
+// The same by this system's /etc/fstab and the mount table of the program's own mount namespace.
+bool OnAbsentDrive(std::string_view path);
+
 } // namespace zelvano

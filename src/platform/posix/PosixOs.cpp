@@ -3,6 +3,7 @@
 #include "platform/FileFailure.h"
 #include "platform/ScopeExit.h"
 #include "platform/posix/FileDescriptor.h"
+#include "platform/posix/MountTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -25,6 +26,11 @@ bool IsFolder(const std::string& path) {
 
 OpResult FromErrno(int error, std::string_view path) {
     if (error == ENOENT && !path.empty()) {
+        // An unplugged drive leaves its empty mount folder behind: its files are away, not gone.
+        if (OnAbsentDrive(path)) {
+            return OpResult::fail(Failure::Other,
+                                  std::string(std::strerror(error)) + " (its drive is not mounted)");
+        }
         return FileNotFound(path, '/', IsFolder, std::strerror(error));
     }
     Failure kind = Failure::Other;
@@ -80,7 +86,10 @@ std::string WriteBeside(const std::string& path, const ContentSource& content, m
 
 Presence PosixOs::fileExists(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) ? Presence::Present : Presence::Missing;
+    if (::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
+        return Presence::Present;
+    }
+    return OnAbsentDrive(path) ? Presence::Unknown : Presence::Missing; // see FromErrno
 }
 
 OpResult PosixOs::setArchiveOnly(const std::string& path) {
@@ -172,9 +181,27 @@ mode_t CreationMask() {
     return 077;
 }
 
+// Where a chain of links at `path` ends; `path` itself when it is no link. A list kept on another
+// disk and linked in must stay linked, so a rewrite replaces the file the links lead to.
+std::string FinalTarget(const std::string& path) {
+    std::string at = path;
+    for (int hop = 0; hop < 40; ++hop) { // the system's own limit on links in a row
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+        if (n <= 0) {
+            break;
+        }
+        target.resize(static_cast<std::size_t>(n));
+        const std::string folder = FolderPart(at, '/');
+        at = target.front() == '/' || folder.empty() ? target : folder + "/" + target;
+    }
+    return at;
+}
+
 } // namespace
 
-OpResult PosixOs::replaceFile(const std::string& path, const ContentSource& content) {
+OpResult PosixOs::replaceFile(const std::string& listed, const ContentSource& content) {
+    const std::string path = FinalTarget(listed);
     mode_t mode = 0666 & ~CreationMask();
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
@@ -195,18 +222,6 @@ OpResult PosixOs::replaceFile(const std::string& path, const ContentSource& cont
         ::unlink(temp.c_str());
     }
     return result;
-}
-
-OpResult PosixOs::appendToFile(const std::string& path, std::string_view content) {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
-    if (!fd.valid()) {
-        return LastError(path);
-    }
-    int error = WriteAll(fd.get(), content);
-    if (const int closeError = fd.close(); error == 0) {
-        error = closeError;
-    }
-    return error == 0 ? OpResult::success() : FromErrno(error, path);
 }
 
 std::string PosixOs::executableFolder() {

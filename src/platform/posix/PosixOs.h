@@ -21,7 +21,6 @@ public:
     OpResult readFileEnd(const std::string& path, std::size_t count, std::string& end) override;
     OpResult replaceFile(const std::string& path, const ContentSource& content) override;
     using Os::replaceFile;
-    OpResult appendToFile(const std::string& path, std::string_view content) override;
     std::vector<std::string> listDrives() override;
     std::string driveOf(const std::string& path) override;
     std::vector<std::string> otherDrivesWithin(const std::string& root) override;

@@ -63,9 +63,12 @@ OpResult Move(const std::string& from, const std::string& to, bool replace) {
 
 Presence WinOs::fileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // A drive with no medium in it is not there now: what it holds comes back with the medium.
+        return ::GetLastError() == ERROR_NOT_READY ? Presence::Unknown : Presence::Missing;
+    }
     constexpr DWORD notOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & notOrdinary) == 0 ? Presence::Present
-                                                                                    : Presence::Missing;
+    return (attributes & notOrdinary) == 0 ? Presence::Present : Presence::Missing;
 }
 
 OpResult WinOs::setArchiveOnly(const std::string& path) {
@@ -175,7 +178,51 @@ OpResult WinOs::readFileEnd(const std::string& path, std::size_t count, std::str
     return OpResult::success();
 }
 
-OpResult WinOs::replaceFile(const std::string& path, const ContentSource& content) {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool SymbolicLink(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return false;
+    }
+    // Other reparse points, a file kept in the cloud or deduplicated, are the file itself.
+    const Handle file(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    return file.valid() &&
+           ::GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &tag, sizeof tag) &&
+           tag.ReparseTag == IO_REPARSE_TAG_SYMLINK;
+}
+
+// The file a rewrite replaces: for a symbolic link, the file it leads to in the end, so that the
+// link stays and its target takes the new content. A link that leads nowhere is itself.
+std::string FileToReplace(const std::string& path) {
+    if (!SymbolicLink(path)) {
+        return path;
+    }
+    const Handle target(
+        ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string resolved(32768, '\0');
+    const DWORD n = target.valid() ? ::GetFinalPathNameByHandleA(target.get(), resolved.data(),
+                                                                 static_cast<DWORD>(resolved.size()), 0)
+                                   : 0;
+    if (n == 0 || n >= resolved.size()) {
+        return path;
+    }
+    resolved.resize(n);
+    // The program's paths go without the long-path prefix, which the system puts on every final name.
+    if (resolved.starts_with("\\\\?\\UNC\\")) {
+        return "\\\\" + resolved.substr(8);
+    }
+    return resolved.starts_with("\\\\?\\") ? resolved.substr(4) : resolved;
+}
+
+} // namespace
+
+OpResult WinOs::replaceFile(const std::string& named, const ContentSource& content) {
+    const std::string path = FileToReplace(named);
     if (ReadOnly(path)) {
         return FromWinError(ERROR_ACCESS_DENIED); // a list the user protected stays as it is
     }
@@ -204,16 +251,6 @@ OpResult WinOs::replaceFile(const std::string& path, const ContentSource& conten
     }
     unfinished.dismiss();
     return OpResult::success();
-}
-
-OpResult WinOs::appendToFile(const std::string& path, std::string_view content) {
-    const Handle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        return LastError(path);
-    }
-    const DWORD error = WriteAll(file.get(), content);
-    return error == ERROR_SUCCESS ? OpResult::success() : FromWinError(error, path);
 }
 
 std::string WinOs::executableFolder() {

@@ -1,0 +1,35 @@
+#include "platform/Os.h"
+
+namespace zelvano {
+
+namespace {
+
+// The old content could not be read to the end: nothing of the copy may take the file's place.
+struct ReadStopped {
+    OpResult result;
+};
+
+} // namespace
+
+OpResult Os::appendToFile(const std::string& path, std::string_view content) {
+    // An append in place leaves part of the record behind when the disk fills, the drive stops
+    // answering or the program is killed, and the next record is then read paired with that
+    // part. A copy written beside the file and put in its place is whole or not there.
+    try {
+        return replaceFile(path, [&](const ContentSink& put) {
+            bool given = false;
+            const OpResult read = readFile(path, [&](std::string_view piece) {
+                given = true;
+                put(piece);
+            });
+            if (!read.ok() && (given || read.failure != Failure::NotFound)) {
+                throw ReadStopped{read};
+            }
+            put(content); // a file that is not there yet is made with the record alone
+        });
+    } catch (const ReadStopped& stopped) {
+        return stopped.result;
+    }
+}
+
+} // namespace zelvano
