@@ -6,11 +6,14 @@
 
 #include <QApplication>
 #include <QImageReader>
+#include <QMessageBox>
 #include <QPainter>
 #include <QSocketNotifier>
 #include <QSvgRenderer>
 
 #include <chrono>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -29,6 +32,19 @@ QIcon ProgramIcon() {
     return icon;
 }
 
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Why this start ends without a window of its own.
+std::string NotStarted(const zelvano::SingleInstance& instance, const std::string& folder) {
+    if (instance.start() == zelvano::SingleInstance::Start::Running) {
+        return std::string(zelvano::kRunningButSilent);
+    }
+    return "Zelvano can not start: its lists in " + folder + " can not be locked against a second copy (" +
+           instance.why() + ").";
+}
+
 // A later start asked this copy to come forward: out of the taskbar if need be, and in front.
 void ComeForward(QWidget& window) {
     window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -43,12 +59,17 @@ int main(int argc, char* argv[]) {
     zelvano::NativeOs os;
     // Decided before anything is read: a later start touches no list.
     const zelvano::SingleInstance instance(os.listFileFolder());
-    if (!instance.first()) {
-        zelvano::SingleInstance::BringForward(os.listFileFolder(), std::chrono::seconds(5));
+    if (instance.start() == zelvano::SingleInstance::Start::Running &&
+        zelvano::SingleInstance::BringForward(os.listFileFolder(), std::chrono::seconds(5))) {
         return 0;
     }
 
     QApplication app(argc, argv);
+    if (!instance.first()) {
+        QMessageBox::warning(nullptr, Text(zelvano::kProgramTitle),
+                             Text(NotStarted(instance, os.listFileFolder())));
+        return 1;
+    }
     QApplication::setApplicationName(QStringLiteral("Zelvano"));
     // Matches the window to its desktop entry.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(
@@ -62,8 +83,9 @@ int main(int argc, char* argv[]) {
     if (instance.requests() >= 0) {
         auto* requests = new QSocketNotifier(instance.requests(), QSocketNotifier::Read, &window);
         QObject::connect(requests, &QSocketNotifier::activated, &window, [&window, &instance] {
-            ComeForward(window);
-            instance.answer();
+            if (instance.answer()) {
+                ComeForward(window);
+            }
         });
     }
     zelvano::FmZelvano form(os, window);

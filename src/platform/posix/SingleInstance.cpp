@@ -1,6 +1,7 @@
 #include "platform/posix/SingleInstance.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -15,22 +16,37 @@ namespace zelvano {
 
 namespace {
 
-// The folder by its identity, so that two spellings of one folder (a link, a bind) are one.
-std::string AddressOf(const std::string& folder) {
+// A folder only this user may enter: another user's, or one others may write or enter, could
+// hold a socket that is not ours.
+bool OwnClosedFolder(const std::string& folder) {
     struct stat st {};
-    const std::string identity = ::stat(folder.c_str(), &st) == 0
-                                     ? std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino)
-                                     : folder;
-    return "zelvano/" + std::to_string(std::hash<std::string>{}(identity));
+    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & 077) == 0;
 }
 
-sockaddr_un SocketAddress(const std::string& name, socklen_t& length) {
-    sockaddr_un a{};
+// The socket of the copy that runs for the folder, named by the folder's identity so that two
+// spellings of one folder (a link, a bind) are one.
+std::string SocketPath(const struct stat& folder) {
+    const std::string runtime = RuntimeFolder(std::getenv("XDG_RUNTIME_DIR"));
+    if (runtime.empty()) {
+        return {};
+    }
+    return runtime + "/zelvano-" + std::to_string(folder.st_dev) + "-" + std::to_string(folder.st_ino);
+}
+
+std::string SocketPath(const std::string& listFolder) {
+    struct stat st {};
+    return ::stat(listFolder.c_str(), &st) == 0 ? SocketPath(st) : std::string();
+}
+
+bool Address(const std::string& path, sockaddr_un& a) {
+    a = {};
     a.sun_family = AF_UNIX;
-    // An abstract address: its first byte is NUL, and it goes with the last socket that holds it.
-    std::memcpy(a.sun_path + 1, name.data(), name.size());
-    length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    return a;
+    if (path.empty() || path.size() >= sizeof a.sun_path) {
+        return false;
+    }
+    std::memcpy(a.sun_path, path.data(), path.size());
+    return true;
 }
 
 bool WaitFor(int fd, short events, std::chrono::milliseconds patience) {
@@ -38,40 +54,64 @@ bool WaitFor(int fd, short events, std::chrono::milliseconds patience) {
     return ::poll(&p, 1, static_cast<int>(patience.count())) == 1 && (p.revents & events) != 0;
 }
 
+FileDescriptor Listen(const std::string& path) {
+    sockaddr_un a{};
+    FileDescriptor listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!listener.valid() || !Address(path, a)) {
+        return FileDescriptor(-1);
+    }
+    ::unlink(path.c_str()); // left by a copy that ended without a word: this one holds the lock
+    if (::bind(listener.get(), reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 ||
+        ::listen(listener.get(), 8) != 0) {
+        return FileDescriptor(-1);
+    }
+    return listener;
+}
+
 } // namespace
 
+std::string RuntimeFolder(const char* xdgRuntimeDir) {
+    if (xdgRuntimeDir != nullptr && xdgRuntimeDir[0] == '/' && OwnClosedFolder(xdgRuntimeDir)) {
+        return xdgRuntimeDir;
+    }
+    const std::string own = "/tmp/zelvano-" + std::to_string(::geteuid());
+    ::mkdir(own.c_str(), 0700); // one already there is used only when it passes the test below
+    return OwnClosedFolder(own) ? own : std::string();
+}
+
 SingleInstance::SingleInstance(const std::string& listFolder) {
-    FileDescriptor lock(
-        ::open((listFolder + "/.zelvano.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (!lock.valid()) {
+    // The folder itself, not a file in it: a file another user made may not be open to us, and
+    // whatever lies in a file's place could not be locked.
+    FileDescriptor folder(::open(listFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat st {};
+    if (!folder.valid() || ::fstat(folder.get(), &st) != 0) {
+        why_ = std::strerror(errno);
         return;
     }
-    if (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
-        first_ = errno != EWOULDBLOCK;
+    if (::flock(folder.get(), LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        start_ = error == EWOULDBLOCK ? Start::Running : Start::NoLock;
+        why_ = std::strerror(error);
         return;
     }
-    lock_ = std::move(lock);
-    FileDescriptor listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    socklen_t length = 0;
-    const sockaddr_un a = SocketAddress(AddressOf(listFolder), length);
-    if (listener.valid() && ::bind(listener.get(), reinterpret_cast<const sockaddr*>(&a), length) == 0 &&
-        ::listen(listener.get(), 4) == 0) {
-        listener_ = std::move(listener);
-    }
+    lock_ = std::move(folder);
+    start_ = Start::First;
+    listener_ = Listen(SocketPath(st));
 }
 
 bool SingleInstance::BringForward(const std::string& listFolder, std::chrono::milliseconds patience) {
     using Clock = std::chrono::steady_clock;
     const auto until = Clock::now() + patience;
-    socklen_t length = 0;
-    const sockaddr_un a = SocketAddress(AddressOf(listFolder), length);
+    sockaddr_un a{};
+    if (!Address(SocketPath(listFolder), a)) {
+        return false;
+    }
     do {
         FileDescriptor s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-        if (s.valid() && ::connect(s.get(), reinterpret_cast<const sockaddr*>(&a), length) == 0) {
+        if (s.valid() && ::connect(s.get(), reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
             char reply = 0;
-            return ::send(s.get(), "F", 1, MSG_NOSIGNAL) == 1 &&
-                   WaitFor(s.get(), POLLIN, std::max(left, {})) && ::read(s.get(), &reply, 1) == 1;
+            return WaitFor(s.get(), POLLIN, std::max(left, {})) && ::read(s.get(), &reply, 1) == 1;
         }
         // The running copy may not listen yet: it takes the lock first.
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -79,17 +119,22 @@ bool SingleInstance::BringForward(const std::string& listFolder, std::chrono::mi
     return false;
 }
 
-void SingleInstance::answer() const {
+bool SingleInstance::answer() const {
+    bool asked = false;
     for (;;) {
-        const FileDescriptor s(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        const FileDescriptor s(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
         if (!s.valid()) {
-            return; // none left waiting
+            return asked; // none left waiting
         }
-        char request = 0;
-        if (WaitFor(s.get(), POLLIN, std::chrono::milliseconds(500)) && ::read(s.get(), &request, 1) == 1) {
+        // A connection is the whole request: nothing is read from it, so nothing can make the
+        // window wait. Only this user's own starts are answered.
+        ucred peer{};
+        socklen_t size = sizeof peer;
+        if (::getsockopt(s.get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid()) {
+            asked = true;
             // A start that has given up waiting has gone: its socket is closed, and a plain write
             // to it would end this copy with SIGPIPE.
-            (void)::send(s.get(), "K", 1, MSG_NOSIGNAL);
+            (void)::send(s.get(), "K", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
         }
     }
 }
