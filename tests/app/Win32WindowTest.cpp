@@ -4,11 +4,14 @@
 #include "platform/win32/window/Win32Window.h"
 
 #include "app/FmZelvano.h"
+#include "app/ProductInfo.h"
 #include "fileops/FileNames.h"
 #include "picturelist/ListFile.h"
 #include "platform/DriveWait.h"
 #include "platform/FileFailure.h"
+#include "platform/ScopeExit.h"
 #include "platform/win32/CodePage.h"
+#include "platform/win32/window/SingleInstance.h"
 #include "support/TestFolder.h"
 
 #include <windows.h>
@@ -210,10 +213,10 @@ TEST_F(Win32Window, NamesOfTheCodePageGoThroughAndOthersAreRefused) {
               FormatRecord(dir.folder("pics"), ete) + FormatRecord(dir.folder("backup"), "shot.jpg"));
 }
 
-// Waits until `condition` holds, at most five seconds, while this thread's own windows keep
-// working. Whether it came.
-bool Soon(const std::function<bool()>& condition) {
-    for (const ULONGLONG end = ::GetTickCount64() + 5000; ::GetTickCount64() < end;) {
+// Waits until `condition` holds, at most `ms`, while this thread's own windows keep working. Whether
+// it came.
+bool Soon(const std::function<bool()>& condition, ULONGLONG ms = 5000) {
+    for (const ULONGLONG end = ::GetTickCount64() + ms; ::GetTickCount64() < end;) {
         if (condition()) {
             return true;
         }
@@ -258,12 +261,16 @@ protected:
             ::CloseHandle(copy);
         }
     }
-    // Copies the program into the test's folder, starts it, and waits until its window shows and
-    // `ready` holds.
-    void startProgram(const std::function<bool()>& ready = [] { return true; }) {
+    // Puts the program where `exe` names it.
+    void copyProgram() const {
         char self[MAX_PATH] = {};
         ::GetModuleFileNameA(nullptr, self, MAX_PATH);
         ASSERT_TRUE(::CopyFileA((FolderPart(self, '\\') + "\\" + ZELVANO_EXE).c_str(), exe.c_str(), FALSE));
+    }
+    // Copies the program into the test's folder, starts it, and waits until its window shows and
+    // `ready` holds.
+    void startProgram(const std::function<bool()>& ready = [] { return true; }) {
+        ASSERT_NO_FATAL_FAILURE(copyProgram());
         EXPECT_FALSE(startEnds(0));
         ASSERT_TRUE(Soon([&] {
             main = ::FindWindowA(kMainWindowClass, nullptr);
@@ -429,6 +436,74 @@ TEST_F(AtTheKeys, ASession) {
     EXPECT_TRUE(startEnds(10000));
     EXPECT_TRUE(Soon([&] { return ::GetForegroundWindow() == main && !::IsIconic(main); }));
     EXPECT_EQ(dir.read("Zelvanojpg.log"), list);
+}
+
+// One folder under two drive letters, as SUBST or a mapped drive beside its share gives it, is one
+// list folder: a start from the second letter brings the copy started from the first to the front.
+TEST_F(AtTheKeys, OneFolderUnderTwoDriveLettersRunsOneCopy) {
+    std::string letters; // two that name no drive, in lower case as Wine's folder of them has them
+    for (char letter = 'x'; letter > 'd' && letters.size() < 2; --letter) {
+        if ((::GetLogicalDrives() & (1U << (letter - 'a'))) == 0) {
+            letters += letter;
+        }
+    }
+    ASSERT_EQ(letters.size(), 2U);
+    const std::string each = std::string("for l in ") + letters[0] + ' ' + letters[1] + "; do ";
+    const std::string link = " ${WINEPREFIX:-$HOME/.wine}/dosdevices/$l:; done; echo >";
+    shell(each + "ln -sfn \\\"$PWD\\\"" + link + "mapped");
+    const ScopeExit unmap([&] {
+        shell(each + "rm -f" + link + "unmapped");
+        EXPECT_TRUE(Soon([&] { return dir.exists("unmapped"); }));
+    });
+    ASSERT_TRUE(Soon([&] { return dir.exists("mapped"); }));
+    Pictures(dir, 1, "jpg");
+    exe = letters.substr(0, 1) + ":\\zelvano.exe";
+    ASSERT_NO_FATAL_FAILURE(startProgram());
+    ::ShowWindow(main, SW_MINIMIZE);
+    exe = letters.substr(1, 1) + ":\\zelvano.exe";
+    EXPECT_TRUE(startEnds(10000));
+    EXPECT_TRUE(Soon([&] { return ::GetForegroundWindow() == main && !::IsIconic(main); }));
+}
+
+// A copy that holds the list folder but shows no window, hung as it starts: a later start waits for
+// it, then says so in a box, and ends when the user closes the box, touching no list.
+TEST_F(AtTheKeys, ACopyThatShowsNoWindowIsSaidToBeSilent) {
+    Pictures(dir, 1, "jpg");
+    const auto lists = [&] {
+        std::string all;
+        for (const auto& file : std::filesystem::directory_iterator(dir.path())) {
+            if (file.path().extension() == ".log") {
+                all += file.path().filename().string() + ":" + test::TestFolder::slurp(file.path().string());
+            }
+        }
+        return all;
+    };
+    const std::string before = lists();
+    const SingleInstance silent(dir.path());
+    ASSERT_NO_FATAL_FAILURE(copyProgram());
+    EXPECT_FALSE(startEnds(0));
+    HWND box = nullptr;
+    GUITHREADINFO input{};
+    input.cbSize = sizeof input;
+    ASSERT_TRUE(Soon(
+        [&] {
+            box = ::FindWindowA("#32770", std::string(kProgramTitle).c_str());
+            DWORD process = 0;
+            return ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, &process), &input) &&
+                   process == ::GetProcessId(copies.back()) && ::IsChild(box, input.hwndFocus);
+        },
+        15000));
+    // The display server hands the box its keys a moment after Wine gives it the focus.
+    ASSERT_TRUE(Soon([&] {
+        xdo("getwindowfocus getwindowname >focus 2>&1 || true");
+        return dir.read("focus") == std::string(kProgramTitle) + "\n";
+    }));
+    EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)), Wide(kRunningButSilent));
+    keys("Return");
+    DWORD code = 1;
+    EXPECT_EQ(::WaitForSingleObject(copies.back(), 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(::GetExitCodeProcess(copies.back(), &code) && code == 0);
+    EXPECT_EQ(lists(), before);
 }
 
 #if defined(ZELVANO_PLAIN_DRIVE)

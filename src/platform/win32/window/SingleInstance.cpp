@@ -12,8 +12,33 @@ namespace zelvano {
 
 namespace {
 
-// The folder as the system tells folders apart: its long name, letter case aside.
-std::uint64_t FolderHash(const std::string& folder) {
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The folder as the system tells folders apart: its volume and its number there, the same under
+// every drive letter and share name that reaches it. Empty when the folder cannot be opened, or
+// when its file system numbers no files (some network shares say 0 for all), which would give
+// every folder there one name.
+std::string NameByIdentity(const std::string& folder) {
+    const HANDLE handle = ::CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL known = ::GetFileInformationByHandle(handle, &info);
+    ::CloseHandle(handle);
+    if (!known || (info.nFileIndexHigh == 0 && info.nFileIndexLow == 0)) {
+        return {};
+    }
+    char name[40];
+    std::snprintf(name, sizeof name, "Zelvano-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
+                  info.nFileIndexHigh, info.nFileIndexLow);
+    return name;
+}
+
+// A folder that cannot be opened is told by its long name, letter case aside: one reached under
+// two drive letters then counts as two.
+std::string NameByPath(const std::string& folder) {
     std::wstring wide = WideFromCodePage(folder).value_or(std::wstring());
     std::wstring longName(32768, L'\0');
     const DWORD n = ::GetLongPathNameW(wide.c_str(), longName.data(), static_cast<DWORD>(longName.size()));
@@ -27,7 +52,9 @@ std::uint64_t FolderHash(const std::string& folder) {
     for (const wchar_t unit : wide) {
         hash = (hash ^ static_cast<std::uint16_t>(unit)) * 1099511628211ULL;
     }
-    return hash;
+    char name[32];
+    std::snprintf(name, sizeof name, "Zelvano-%016llx", static_cast<unsigned long long>(hash));
+    return name;
 }
 
 struct Search {
@@ -49,11 +76,10 @@ BOOL CALLBACK IsMarked(HWND window, LPARAM lParam) {
 
 } // namespace
 
-SingleInstance::SingleInstance(const std::string& listFolder) {
-    char name[32];
-    std::snprintf(name, sizeof name, "Zelvano-%016llx",
-                  static_cast<unsigned long long>(FolderHash(listFolder)));
-    name_ = name;
+SingleInstance::SingleInstance(const std::string& listFolder) : name_(NameByIdentity(listFolder)) {
+    if (name_.empty()) {
+        name_ = NameByPath(listFolder);
+    }
     // Local: one copy per folder in each session, as each session has its own windows.
     mutex_ = ::CreateMutexA(nullptr, FALSE, ("Local\\" + name_).c_str());
     const DWORD error = ::GetLastError();
