@@ -16,6 +16,9 @@
 #   silent   Delete, Rename and Copy of a picture whose drive has just stopped answering: the window
 #            answers, a wait window comes up, Exit ends the program within a second, and the list
 #            file is as it was
+#   owner    a picture named DSC001.JPG renamed Holiday.JPG keeps that name; a second start by
+#            another user on the same shared folder, and one beside a copy that does not answer,
+#            each say so in a box and end, and no second window opens
 # Exits 77, skipped, when a tool it needs is missing or no FUSE drive can be mounted.
 # shellcheck disable=SC2317 # the conditions are called through within
 set -euo pipefail
@@ -380,6 +383,56 @@ part_silent() {
         wait "$app" 2>/dev/null || true
         app=
     done
+}
+
+part_owner() {
+    mkdir "$work/pics"
+    write_bmp "$work/pics/DSC001.JPG"
+    local list="$work/app/Zelvanojpg.log"
+    write_list "$list" "$work/pics/" DSC001.JPG
+    start_program
+    within 10 main_active
+    click_at $((8340 + 400)) $((6960 + 187)) # Rename
+    answer '^New name:$' ctrl+a H o l i d a y period J P G Return
+    holiday() { [ -e "$work/pics/Holiday.JPG" ] && grep -q $'^Holiday.JPG\r$' "$list"; }
+    within 5 holiday
+    cp "$list" "$work/list.before"
+
+    # A folder every user may write, with another user starting the program there: it takes part in
+    # the lock, cannot reach this user's copy, and says the copy does not answer.
+    chmod 755 "$work"
+    chmod 777 "$work/app"
+    command -v setpriv >/dev/null && [ "$(id -u)" = 0 ] || skip "no second user can be had here"
+    grep -q '@zelvano' /proc/net/unix && fail "the running copy listens where every user can reach it"
+    second_start() {
+        "$@" env -u XDG_RUNTIME_DIR HOME=/nonexistent "$work/app/$(basename "$program")" >"$work/second.log" 2>&1 &
+        second=$!
+    }
+    second_says_silent() {
+        # A window manager may keep a new window of another program from taking the keys at once:
+        # the user brings it forward, as from the task bar, and answers it.
+        second_box() {
+            box=$(xdotool search --onlyvisible --pid "$second" --name "$box_title" 2>/dev/null | head -n1)
+            [ -n "$box" ]
+        }
+        within 10 second_box
+        xdotool windowactivate "$box"
+        within 5 active_is "$box"
+        answered=$box
+        press Return
+        local status=0
+        wait "$second" || status=$?
+        [ "$status" = 1 ] || fail "the second start ended with $status, not by its box"
+        [ "$(xdotool search --onlyvisible --name "$main_title" | wc -l)" = 1 ] || fail "a second window opened"
+        cmp -s "$list" "$work/list.before" || fail "the second start changed the list"
+    }
+    second_start setpriv --reuid=65534 --regid=65534 --clear-groups
+    second_says_silent
+    # The same user beside a copy that does not answer.
+    kill -STOP "$app"
+    second_start
+    second_says_silent
+    kill -CONT "$app"
 }
 
 "part_$part"
