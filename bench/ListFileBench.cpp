@@ -123,12 +123,53 @@ void BM_RemoveRow(benchmark::State& state) {
     state.counters["records"] = c.state.PicCount();
 }
 
+// Copy's record added to a full list: written whole beside it and put in its place, against the
+// plain append in place that a failure could leave half done.
+std::string AppendTarget() {
+    const std::string path = Folder() + "/out/Zelvanojpg.log";
+    std::filesystem::create_directories(Folder() + "/out");
+    std::filesystem::copy_file(ListPath(), path, std::filesystem::copy_options::overwrite_existing);
+    return path;
+}
+
+void BM_Append_Zelvano(benchmark::State& state) {
+    BenchOs os(Folder() + "/out");
+    const std::string path = AppendTarget();
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+        benchmark::DoNotOptimize(os.appendToFile(path, "/backup/\r\ncopy.jpg\r\n").ok());
+    }
+}
+
+void BM_Append_InPlace(benchmark::State& state) {
+    const std::string path = AppendTarget();
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+        std::ofstream(path, std::ios::binary | std::ios::app) << "/backup/\r\ncopy.jpg\r\n";
+    }
+}
+
+// All of Copy's list work: the record added, and the list read back.
+void BM_AppendRecord(benchmark::State& state) {
+    AppendTarget();
+    BenchOs out(Folder() + "/out");
+    NullWindow win;
+    Context c{AppState{}, out, win};
+    c.state.PicType = "jpg";
+    HentListe(c);
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+        AppendRecord(c, "/backup/", "copy.jpg");
+    }
+    state.counters["records"] = c.state.PicCount();
+}
+
 BENCHMARK(BM_Load_Zelvano)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Load_Reference)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Save_Zelvano)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Save_Reference)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EraseFirstRow)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_RemoveRow)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Append_Zelvano)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Append_InPlace)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AppendRecord)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 long ResidentKiB(const char* field) {
     std::ifstream status("/proc/self/status");

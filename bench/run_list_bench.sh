@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and prints load and save times of a 500,000-record list file against the
-# plain reference, with their ratios, the time to remove one record from the full list, and the
-# resident memory of one loaded table.
+# plain reference, with their ratios, the time to remove one record from the full list, to add Copy's
+# record to it (written whole, against an append in place), and the resident memory of one loaded
+# table.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
