@@ -79,24 +79,45 @@ std::string RuntimeFolder(const char* xdgRuntimeDir) {
     return OwnClosedFolder(own) ? own : std::string();
 }
 
-SingleInstance::SingleInstance(const std::string& listFolder) {
-    // The folder itself, not a file in it: a file another user made may not be open to us, and
-    // whatever lies in a file's place could not be locked.
+namespace {
+
+// Locks the list folder: the folder itself, which every user who may read it can lock, whatever
+// lies in it. A network file system locks only what is open for writing, and refuses a folder:
+// there a lock file of the folder's owner's stands for it, and whoever cannot open it cannot run
+// here. Gives 0, or why no lock was had (EWOULDBLOCK: another copy holds it).
+int Lock(const std::string& listFolder, FileDescriptor& held, struct stat& folderId) {
     FileDescriptor folder(::open(listFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    struct stat st {};
-    if (!folder.valid() || ::fstat(folder.get(), &st) != 0) {
-        why_ = std::strerror(errno);
-        return;
+    if (!folder.valid() || ::fstat(folder.get(), &folderId) != 0) {
+        return errno;
     }
-    if (::flock(folder.get(), LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
+    if (::flock(folder.get(), LOCK_EX | LOCK_NB) == 0) {
+        held = std::move(folder);
+        return 0;
+    }
+    if (errno == EWOULDBLOCK) {
+        return EWOULDBLOCK;
+    }
+    FileDescriptor file(::open((listFolder + "/.zelvano.lock").c_str(),
+                               O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    if (!file.valid() || ::flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+        return errno;
+    }
+    held = std::move(file);
+    return 0;
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const std::string& listFolder) {
+    struct stat folder {};
+    const int error = Lock(listFolder, lock_, folder);
+    if (error != 0) {
         start_ = error == EWOULDBLOCK ? Start::Running : Start::NoLock;
         why_ = std::strerror(error);
         return;
     }
-    lock_ = std::move(folder);
     start_ = Start::First;
-    listener_ = Listen(SocketPath(st));
+    listener_ = Listen(SocketPath(folder));
 }
 
 bool SingleInstance::BringForward(const std::string& listFolder, std::chrono::milliseconds patience) {
