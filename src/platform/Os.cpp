@@ -17,15 +17,11 @@ OpResult Os::appendToFile(const std::string& path, std::string_view content) {
     // part. A copy written beside the file and put in its place is whole or not there.
     try {
         return replaceFile(path, [&](const ContentSink& put) {
-            bool given = false;
-            const OpResult read = readFile(path, [&](std::string_view piece) {
-                given = true;
-                put(piece);
-            });
-            if (!read.ok() && (given || read.failure != Failure::NotFound)) {
+            // A file that is not there yet is made with the record alone.
+            if (const OpResult read = readFile(path, put); !read.ok() && read.failure != Failure::NotFound) {
                 throw ReadStopped{read};
             }
-            put(content); // a file that is not there yet is made with the record alone
+            put(content);
         });
     } catch (const ReadStopped& stopped) {
         return stopped.result;
