@@ -12,6 +12,9 @@ packages=(
   # The tests that press keys and click on the real program: a display of their own, a window
   # manager to give the keys as a desktop does, and the presses and clicks.
   xvfb openbox xdotool
+  # Printing: the print system's own library, and for the tests a print system of their own (a
+  # cups-pdf queue, whose PDFs they read) and the script that reads them.
+  libcups2-dev cups printer-driver-cups-pdf poppler-utils python3
 )
 packages+=("$@")
 if [ "${ZELVANO_WITH_WINDOWS:-0}" = 1 ]; then

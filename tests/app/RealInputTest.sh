@@ -19,6 +19,10 @@
 #   owner    a picture named DSC001.JPG renamed Holiday.JPG keeps that name; a second start by
 #            another user on the same shared folder, and one beside a copy that does not answer,
 #            each say so in a box and end, and no second window opens
+#   print    Print to a print system of the test's own (cupsd with a cups-pdf queue): a picture that
+#            fits is printed at its own size at the top left, a larger one scaled to the page with
+#            its long side along the sheet's, on one sheet each, read from the PDF the queue wrote;
+#            Cancel prints nothing, and a queue that takes no jobs is said to have printed nothing
 # Exits 77, skipped, when a tool it needs is missing or no FUSE drive can be mounted.
 # shellcheck disable=SC2317 # the conditions are called through within
 set -euo pipefail
@@ -28,7 +32,7 @@ part=${1:?part} program=${2:?program} plain_drive=${3:-}
 
 # The drive is mounted in a mount namespace of the test's own, where it can be had (as root), so
 # that a test killed midway leaves nothing mounted.
-if { [ "$part" = scan ] || [ "$part" = silent ]; } && [ -z "${ZELVANO_OWN_MOUNTS:-}" ] && [ "$(id -u)" = 0 ] &&
+if { [ "$part" = scan ] || [ "$part" = silent ] || [ "$part" = print ]; } && [ -z "${ZELVANO_OWN_MOUNTS:-}" ] && [ "$(id -u)" = 0 ] &&
     unshare -m --propagation private true 2>/dev/null; then
     ZELVANO_OWN_MOUNTS=1 exec unshare -m --propagation private "$0" "$@"
 fi
@@ -42,7 +46,7 @@ for tool in Xvfb xdotool openbox; do
 done
 
 work=$(mktemp -d)
-app='' wm='' xvfb='' drive=''
+app='' wm='' xvfb='' drive='' cups=''
 
 # Ends a child of ours: politely, then for certain.
 end() {
@@ -63,6 +67,7 @@ cleanup() {
         end "$drive" # which unmounts it
         fusermount3 -u -z "$work/drive" 2>/dev/null
     fi
+    [ -n "$cups" ] && end "$cups"
     [ -n "$wm" ] && end "$wm"
     [ -n "$xvfb" ] && end "$xvfb"
     rm -rf --one-file-system "$work"
@@ -433,6 +438,162 @@ part_owner() {
     second_start
     second_says_silent
     kill -CONT "$app"
+}
+
+# A bitmap of $2 x $3 pixels that runs from red at its top to blue at its bottom.
+write_gradient() {
+    python3 - "$@" <<'PY'
+import struct, sys
+path, width, height = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+stride = (width * 3 + 3) // 4 * 4
+rows = []
+for y in range(height - 1, -1, -1):  # bottom-up
+    red = 255 * (height - 1 - y) // max(1, height - 1)
+    rows.append(bytes([255 - red, 0, red]) * width + bytes(stride - width * 3))
+pixels = b''.join(rows)
+header = struct.pack('<2sIHHI', b'BM', 54 + len(pixels), 0, 0, 54)
+info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 3780, 3780, 0, 0)
+open(path, 'wb').write(header + info + pixels)
+PY
+}
+
+# What a printed PDF shows, at 72 dots an inch (one dot a point): "pages W H X0 Y0 X1 Y1 TOP BOTTOM
+# LEFT RIGHT", the inked box and the colour (red, blue or other) at the middle of each of its edges.
+read_print() {
+    local pages
+    pages=$(pdfinfo "$1" | sed -n 's/^Pages: *//p')
+    pdftoppm -r 72 -singlefile "$1" "$work/page"
+    python3 - "$work/page.ppm" "$pages" <<'PY'
+import sys
+data = open(sys.argv[1], 'rb').read()
+parts = data.split(maxsplit=4)
+w, h = int(parts[1]), int(parts[2])
+px = parts[4]
+def at(x, y):
+    i = (y * w + x) * 3
+    return px[i], px[i + 1], px[i + 2]
+inked = [(x, y) for y in range(h) for x in range(w) if min(at(x, y)) < 200]
+if not inked:
+    print(sys.argv[2], w, h, 'blank'); sys.exit()
+x0 = min(x for x, _ in inked); x1 = max(x for x, _ in inked) + 1
+y0 = min(y for _, y in inked); y1 = max(y for _, y in inked) + 1
+def colour(x, y):
+    r, g, b = at(x, y)
+    return 'red' if r > 150 and b < 100 else 'blue' if b > 150 and r < 100 else 'other'
+mx, my = (x0 + x1) // 2, (y0 + y1) // 2
+print(sys.argv[2], w, h, x0, y0, x1, y1, colour(mx, y0 + 1), colour(mx, y1 - 2), colour(x0 + 1, my), colour(x1 - 2, my))
+PY
+}
+
+# A print system of the test's own: cupsd on a socket in the test's folder, with one cups-pdf queue,
+# the default, that writes each job as a PDF into $work/printed. cups-pdf reads its settings from
+# /etc/cups, which in the test's own mount namespace is a folder of the test's.
+start_print_system() {
+    for tool in cupsd lpadmin pdfinfo pdftoppm python3; do
+        command -v "$tool" >/dev/null || skip "no $tool here (scripts/install-deps.sh installs it)"
+    done
+    [ -x /usr/lib/cups/backend/cups-pdf ] || skip "no cups-pdf backend here"
+    [ -n "${ZELVANO_OWN_MOUNTS:-}" ] || skip "the print system needs a mount namespace of its own (root)"
+    local c="$work/cups"
+    chmod 755 "$work" # the filters run as another user
+    mkdir -p "$c/etc" "$c/conf" "$c/spool" "$c/cache" "$c/state" "$c/log" "$work/printed"
+    mkdir -m 1777 "$c/tmp" "$c/pdf-spool"
+    chmod 777 "$work/printed"
+    cat >"$c/conf/cupsd.conf" <<CONF
+Listen $c/cups.sock
+Browsing No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+CONF
+    cat >"$c/conf/cups-files.conf" <<CONF
+ServerRoot $c/conf
+StateDir $c/state
+CacheDir $c/cache
+RequestRoot $c/spool
+TempDir $c/tmp
+ErrorLog $c/log/error_log
+AccessLog $c/log/access_log
+PageLog $c/log/page_log
+ServerBin /usr/lib/cups
+DataDir /usr/share/cups
+CONF
+    cat >"$c/etc/cups-pdf.conf" <<CONF
+Out $work/printed
+AnonDirName $work/printed
+Spool $c/pdf-spool
+Log $c/log
+UserUMask 0000
+CONF
+    mount --bind "$c/etc" /etc/cups
+    cupsd -f -c "$c/conf/cupsd.conf" -s "$c/conf/cups-files.conf" &
+    cups=$!
+    export CUPS_SERVER="$c/cups.sock"
+    cups_up() { [ -S "$CUPS_SERVER" ] && lpstat -r >/dev/null 2>&1; }
+    within 10 cups_up
+    lpadmin -p Zelvano -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+    lpadmin -d Zelvano
+}
+printed() { find "$work/printed" -name '*.pdf' | sort; }
+jobs_done() { [ -z "$(lpstat -o 2>/dev/null)" ]; }
+
+part_print() {
+    start_print_system
+    mkdir "$work/pics"
+    write_gradient "$work/pics/fits.bmp" 644 484
+    write_gradient "$work/pics/wide.bmp" 2400 1200
+    write_list "$work/app/Zelvanobmp.log" "$work/pics/" fits.bmp wide.bmp
+    start_program
+    within 10 main_active
+    print_selected() {
+        click_at $((7500 + 400)) $((6960 + 187)) # Print
+        within 10 new_box_active '^Print'
+        answered=$box
+        press "$1"
+        within 5 box_gone
+    }
+    # Cancel in the dialog sends nothing.
+    print_selected Escape
+    sleep 1
+    [ -z "$(printed)" ] && jobs_done || fail "Cancel printed"
+    local pdf n=0
+    declare -A result
+    for picture in fits wide; do
+        print_selected Return
+        n=$((n + 1))
+        one_more() { [ "$(printed | wc -l)" = "$n" ] && jobs_done; }
+        within 30 one_more
+        pdf=$(printed | tail -n1)
+        result[$picture]=$(read_print "$pdf")
+        echo "$picture: ${result[$picture]}"
+        click_at 500 $((480 + 360)) # the list's second entry
+    done
+    # One sheet; at its own size, 644 x 484 pixels at 96 an inch, 483 x 363 points, at the top left;
+    # upright, red at the top.
+    read -r pages w h x0 y0 x1 y1 top bottom _ _ <<<"${result[fits]}"
+    [ "$pages" = 1 ] || fail "the picture that fits took $pages sheets"
+    near() { (($1 - $2 <= 2 && $2 - $1 <= 2)); }
+    near $((x1 - x0)) 483 && near $((y1 - y0)) 363 || fail "printed $((x1 - x0)) x $((y1 - y0)) points, not 483 x 363"
+    near "$x0" 0 && near "$y0" 0 || fail "printed at $x0, $y0, not at the top left"
+    [ "$top $bottom" = "red blue" ] || fail "the picture that fits lies the wrong way: $top at the top"
+    # Wider than tall and too large: across the sheet's long side, filling it, proportions kept.
+    read -r pages w h x0 y0 x1 y1 top bottom left right <<<"${result[wide]}"
+    [ "$pages" = 1 ] || fail "the large picture took $pages sheets"
+    local long=$((w > h ? w : h)) across=$(((x1 - x0) > (y1 - y0) ? (x1 - x0) : (y1 - y0)))
+    near "$across" "$long" || fail "the large picture's long side is $across points on a sheet of $long"
+    if ((w < h)); then
+        [ "$left $right" = "red blue" ] || [ "$left $right" = "blue red" ] || fail "the large picture is not turned: $left, $right"
+    fi
+    # A queue that takes no jobs: the picture was not printed, which is said, and the program goes on.
+    for refuse in cupsreject cupsdisable; do
+        "$refuse" Zelvano
+        print_selected Return
+        answer "$box_title" Return
+        [ "$(printed | wc -l)" = "$n" ] || fail "a job went through a queue that took none ($refuse)"
+        cupsaccept Zelvano && cupsenable Zelvano
+    done
 }
 
 "part_$part"

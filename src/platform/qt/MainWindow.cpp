@@ -7,6 +7,7 @@
 #include "platform/Worker.h"
 #include "platform/qt/OffThread.h"
 #include "platform/qt/PictureReader.h"
+#include "platform/qt/PrintQueue.h"
 #include "platform/qt/Texts.h"
 #include "platform/qt/WaitGuards.h"
 #include "platform/qt/WaitWindow.h"
@@ -439,7 +440,13 @@ bool MainWindow::printerDialog() {
         return false;
     }
     QPrintDialog dialog(&printer(), this);
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    // The printable area is the printer's own, not Qt's: it keeps margins of its own otherwise.
+    const QPageLayout layout = printer().pageLayout();
+    printer().setPageMargins(layout.minimumMargins(), layout.units());
+    return true;
 }
 
 PrintArea MainWindow::printableArea() {
@@ -450,6 +457,9 @@ PrintArea MainWindow::printableArea() {
 }
 
 OpResult MainWindow::printPicture(bool landscape, float widthMm, float heightMm) {
+    if (const std::string refused = QueueRefuses(printer().printerName().toStdString()); !refused.empty()) {
+        return OpResult::fail(Failure::Other, refused);
+    }
     printer().setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     const double dotsPerMm = printer().resolution() / 25.4;
     const QSizeF target(widthMm * dotsPerMm, heightMm * dotsPerMm);
