@@ -32,7 +32,7 @@ part=${1:?part} program=${2:?program} plain_drive=${3:-}
 
 # The drive is mounted in a mount namespace of the test's own, where it can be had (as root), so
 # that a test killed midway leaves nothing mounted.
-if { [ "$part" = scan ] || [ "$part" = silent ] || [ "$part" = print ]; } && [ -z "${ZELVANO_OWN_MOUNTS:-}" ] && [ "$(id -u)" = 0 ] &&
+if { [ "$part" = scan ] || [ "$part" = silent ]; } && [ -z "${ZELVANO_OWN_MOUNTS:-}" ] && [ "$(id -u)" = 0 ] &&
     unshare -m --propagation private true 2>/dev/null; then
     ZELVANO_OWN_MOUNTS=1 exec unshare -m --propagation private "$0" "$@"
 fi
@@ -485,56 +485,18 @@ print(sys.argv[2], w, h, x0, y0, x1, y1, colour(mx, y0 + 1), colour(mx, y1 - 2),
 PY
 }
 
-# A print system of the test's own: cupsd on a socket in the test's folder, with one cups-pdf queue,
-# the default, that writes each job as a PDF into $work/printed. cups-pdf reads its settings from
-# /etc/cups, which in the test's own mount namespace is a folder of the test's.
+# A print system of the test's own (tests/support/print_system.sh), whose queue is the default.
 start_print_system() {
-    for tool in cupsd lpadmin pdfinfo pdftoppm python3; do
+    for tool in lpstat cupsaccept pdfinfo pdftoppm python3; do
         command -v "$tool" >/dev/null || skip "no $tool here (scripts/install-deps.sh installs it)"
     done
-    [ -x /usr/lib/cups/backend/cups-pdf ] || skip "no cups-pdf backend here"
-    [ -n "${ZELVANO_OWN_MOUNTS:-}" ] || skip "the print system needs a mount namespace of its own (root)"
-    local c="$work/cups"
-    chmod 755 "$work" # the filters run as another user
-    mkdir -p "$c/etc" "$c/conf" "$c/spool" "$c/cache" "$c/state" "$c/log" "$work/printed"
-    mkdir -m 1777 "$c/tmp" "$c/pdf-spool"
-    chmod 777 "$work/printed"
-    cat >"$c/conf/cupsd.conf" <<CONF
-Listen $c/cups.sock
-Browsing No
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-CONF
-    cat >"$c/conf/cups-files.conf" <<CONF
-ServerRoot $c/conf
-StateDir $c/state
-CacheDir $c/cache
-RequestRoot $c/spool
-TempDir $c/tmp
-ErrorLog $c/log/error_log
-AccessLog $c/log/access_log
-PageLog $c/log/page_log
-ServerBin /usr/lib/cups
-DataDir /usr/share/cups
-CONF
-    cat >"$c/etc/cups-pdf.conf" <<CONF
-Out $work/printed
-AnonDirName $work/printed
-Spool $c/pdf-spool
-Log $c/log
-UserUMask 0000
-CONF
-    mount --bind "$c/etc" /etc/cups
-    cupsd -f -c "$c/conf/cupsd.conf" -s "$c/conf/cups-files.conf" &
+    [ "$(id -u)" = 0 ] || skip "the print system needs a mount namespace of its own (root)"
+    "$(dirname "$0")/../support/print_system.sh" "$work" >"$work/cups.log" 2>&1 &
     cups=$!
-    export CUPS_SERVER="$c/cups.sock"
-    cups_up() { [ -S "$CUPS_SERVER" ] && lpstat -r >/dev/null 2>&1; }
-    within 10 cups_up
-    lpadmin -p Zelvano -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
-    lpadmin -d Zelvano
+    cups_up() { grep -qx ready "$work/cups.log" || ! kill -0 "$cups" 2>/dev/null; }
+    within 15 cups_up
+    kill -0 "$cups" 2>/dev/null || skip "no print system here: $(cat "$work/cups.log")"
+    export CUPS_SERVER="$work/cups.sock"
 }
 printed() { find "$work/printed" -name '*.pdf' | sort; }
 jobs_done() { [ -z "$(lpstat -o 2>/dev/null)" ]; }
