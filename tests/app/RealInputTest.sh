@@ -457,34 +457,6 @@ open(path, 'wb').write(header + info + pixels)
 PY
 }
 
-# What a printed PDF shows, at 72 dots an inch (one dot a point): "pages W H X0 Y0 X1 Y1 TOP BOTTOM
-# LEFT RIGHT", the inked box and the colour (red, blue or other) at the middle of each of its edges.
-read_print() {
-    local pages
-    pages=$(pdfinfo "$1" | sed -n 's/^Pages: *//p')
-    pdftoppm -r 72 -singlefile "$1" "$work/page"
-    python3 - "$work/page.ppm" "$pages" <<'PY'
-import sys
-data = open(sys.argv[1], 'rb').read()
-parts = data.split(maxsplit=4)
-w, h = int(parts[1]), int(parts[2])
-px = parts[4]
-def at(x, y):
-    i = (y * w + x) * 3
-    return px[i], px[i + 1], px[i + 2]
-inked = [(x, y) for y in range(h) for x in range(w) if min(at(x, y)) < 200]
-if not inked:
-    print(sys.argv[2], w, h, 'blank'); sys.exit()
-x0 = min(x for x, _ in inked); x1 = max(x for x, _ in inked) + 1
-y0 = min(y for _, y in inked); y1 = max(y for _, y in inked) + 1
-def colour(x, y):
-    r, g, b = at(x, y)
-    return 'red' if r > 150 and b < 100 else 'blue' if b > 150 and r < 100 else 'other'
-mx, my = (x0 + x1) // 2, (y0 + y1) // 2
-print(sys.argv[2], w, h, x0, y0, x1, y1, colour(mx, y0 + 1), colour(mx, y1 - 2), colour(x0 + 1, my), colour(x1 - 2, my))
-PY
-}
-
 # A print system of the test's own (tests/support/print_system.sh), whose queue is the default.
 start_print_system() {
     for tool in lpstat cupsaccept pdfinfo pdftoppm python3; do
@@ -528,7 +500,7 @@ part_print() {
         one_more() { [ "$(printed | wc -l)" = "$n" ] && jobs_done; }
         within 30 one_more
         pdf=$(printed | tail -n1)
-        result[$picture]=$(read_print "$pdf")
+        result[$picture]=$("$(dirname "$0")/../support/printed_page.py" "$pdf")
         echo "$picture: ${result[$picture]}"
         click_at 500 $((480 + 360)) # the list's second entry
     done

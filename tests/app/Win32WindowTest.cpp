@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace zelvano {
 namespace {
@@ -247,7 +248,15 @@ PROCESS_INFORMATION Start(std::string command, const std::string& folder = {}) {
 // focus of its thread and its list files.
 class AtTheKeys : public ::testing::Test {
 protected:
-    enum Id : int { kList = 100, kScan = 101, kRename = 104, kJpg = 111, kLabel1 = 120, kCounter = 121 };
+    enum Id : int {
+        kList = 100,
+        kScan = 101,
+        kRename = 104,
+        kPrint = 107,
+        kJpg = 111,
+        kLabel1 = 120,
+        kCounter = 121
+    };
 
     test::TestFolder dir;
     std::string exe = dir.path() + "\\zelvano.exe";
@@ -504,6 +513,44 @@ TEST_F(AtTheKeys, ACopyThatShowsNoWindowIsSaidToBeSilent) {
     EXPECT_EQ(::WaitForSingleObject(copies.back(), 5000), WAIT_OBJECT_0);
     EXPECT_TRUE(::GetExitCodeProcess(copies.back(), &code) && code == 0);
     EXPECT_EQ(lists(), before);
+}
+
+// Print on the print system of the Windows tests' own (tests/support/print_system.sh, which CI
+// starts before Wine, so that Wine gives its queue to every program as it gives any printer of the
+// system; CUPS_SERVER names its socket): a picture that fits comes out at the size it has on the
+// screen, 644 x 484 pixels at 96 an inch, 483 x 363 points, at the top left of the printable area,
+// on one sheet.
+TEST_F(AtTheKeys, APictureThatFitsIsPrintedAtItsOwnSize) {
+    char socket[MAX_PATH] = {};
+    if (::GetEnvironmentVariableA("CUPS_SERVER", socket, MAX_PATH) == 0) {
+        GTEST_SKIP() << "no print system of the tests' own (CUPS_SERVER)";
+    }
+    const std::string printed = FolderPart(socket, '/') + "/printed";
+    dir.writeBmp("fits.bmp", 644, 484);
+    dir.write("Zelvanobmp.log", FormatRecord(dir.path() + "\\", "fits.bmp"));
+    ASSERT_NO_FATAL_FAILURE(startProgram([&] { return TextOf(control(kCounter)) == L"1 bmp Pictures/ 1"; }));
+    shell("ls " + printed + " | wc -l >before");
+    ASSERT_TRUE(Soon([&] { return dir.read("before").ends_with("\n"); }));
+    click(control(kPrint));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(Soon([&] {
+        dialog = gui().hwndActive;
+        return ::GetClassLongPtrW(dialog, GCW_ATOM) == 32770 && TextOf(dialog) == L"Print";
+    })) << ExactCodePage(TextOf(::GetDlgItem(dialog, 0xFFFF))).value_or("?");
+    keys("Return");
+    shell("until [ $(ls " + printed +
+          " | wc -l) -gt $(cat before) ] && test -z \\\"$(lpstat -o)\\\"; do "
+          "sleep 0.2; done; " ZELVANO_TEST_SUPPORT "/printed_page.py $(ls -t " +
+          printed + "/*.pdf | head -n1) >page");
+    ASSERT_TRUE(Soon([&] { return dir.read("page").ends_with("\n"); }, 30000)) << "nothing was printed";
+    std::istringstream page(dir.read("page"));
+    int pages = 0, width = 0, height = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    page >> pages >> width >> height >> x0 >> y0 >> x1 >> y1;
+    EXPECT_EQ(pages, 1);
+    EXPECT_NEAR(x1 - x0, 483, 2) << dir.read("page");
+    EXPECT_NEAR(y1 - y0, 363, 2) << dir.read("page");
+    EXPECT_NEAR(x0, 0, 2);
+    EXPECT_NEAR(y0, 0, 2);
 }
 
 #if defined(ZELVANO_PLAIN_DRIVE)

@@ -100,7 +100,8 @@ PixelSize Printer::dots(bool landscape, float widthMm, float heightMm) const {
     return size;
 }
 
-OpResult Printer::print(const std::string& document, bool landscape, const Pixels& picture) const {
+OpResult Printer::print(const std::string& document, bool landscape, const Pixels& picture,
+                        PixelSize size) const {
     HDC dc = open(landscape);
     if (dc == nullptr) {
         return OpResult::fail(Failure::Other, "the printer could not be opened");
@@ -118,8 +119,12 @@ OpResult Printer::print(const std::string& document, bool landscape, const Pixel
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        printed = ::StretchDIBits(dc, 0, 0, picture.width, picture.height, 0, 0, picture.width,
-                                  picture.height, bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) != 0 &&
+        // The picture is decoded no larger than the page needs, and often smaller: a picture that
+        // fits is decoded at its own size, and drawn at the size it has on the screen.
+        ::SetStretchBltMode(dc, HALFTONE);
+        ::SetBrushOrgEx(dc, 0, 0, nullptr);
+        printed = ::StretchDIBits(dc, 0, 0, size.width, size.height, 0, 0, picture.width, picture.height,
+                                  bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) != 0 &&
                   ::EndPage(dc) > 0 && ::EndDoc(dc) > 0;
     }
     if (!printed) {

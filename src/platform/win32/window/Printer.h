@@ -24,8 +24,9 @@ public:
     [[nodiscard]] PrintArea portraitArea() const;
     // The printer's dots for a size in millimetres.
     [[nodiscard]] PixelSize dots(bool landscape, float widthMm, float heightMm) const;
-    // Prints decoded pixels on one page, at the printable area's top-left corner.
-    [[nodiscard]] OpResult print(const std::string& document, bool landscape, const Pixels& picture) const;
+    // Prints decoded pixels on one page, at the printable area's top-left corner, `size` dots large.
+    [[nodiscard]] OpResult print(const std::string& document, bool landscape, const Pixels& picture,
+                                 PixelSize size) const;
 
 private:
     // A device context of the chosen printer in one orientation; nothing when there is none.

@@ -288,7 +288,7 @@ OpResult Win32Window::printPicture(bool landscape, float widthMm, float heightMm
     if (!read.result.ok()) {
         return read.result;
     }
-    return printer_.print(std::string(kProgramTitle), landscape, read.image);
+    return printer_.print(std::string(kProgramTitle), landscape, read.image, dots);
 }
 
 void Win32Window::doEvents() {
