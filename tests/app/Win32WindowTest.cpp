@@ -551,6 +551,17 @@ TEST_F(AtTheKeys, APictureThatFitsIsPrintedAtItsOwnSize) {
     EXPECT_NEAR(y1 - y0, 363, 2) << dir.read("page");
     EXPECT_NEAR(x0, 0, 2);
     EXPECT_NEAR(y0, 0, 2);
+
+    // A queue that takes no jobs: the picture was not printed, which is said.
+    shell("cupsreject Zelvano; echo >refused");
+    ASSERT_TRUE(Soon([&] { return dir.exists("refused"); }));
+    click(control(kPrint));
+    ASSERT_TRUE(Soon([&] { return TextOf(gui().hwndActive) == L"Print"; }));
+    keys("Return");
+    EXPECT_EQ(answer("Return"),
+              L"The picture fits.bmp can not be printed: the printer did not take the page.");
+    shell("cupsaccept Zelvano; echo >accepted");
+    EXPECT_TRUE(Soon([&] { return dir.exists("accepted"); }));
 }
 
 #if defined(ZELVANO_PLAIN_DRIVE)

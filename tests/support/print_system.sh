@@ -51,13 +51,16 @@ CONF
 mount --bind "$c/etc" /etc/cups
 cupsd -f -c "$c/conf/cupsd.conf" -s "$c/conf/cups-files.conf" &
 cups=$!
-trap 'kill "$cups" 2>/dev/null; wait "$cups" 2>/dev/null; exit 0' TERM INT HUP
+# cupsd goes with this script however it ends.
+trap 'kill "$cups" 2>/dev/null; wait "$cups" 2>/dev/null' EXIT
+trap 'exit 0' TERM INT HUP
 export CUPS_SERVER="$dir/cups.sock"
-for _ in $(seq 100); do
+for _ in $(seq 300); do # a loaded machine may take its time
     lpstat -r >/dev/null 2>&1 && break
     sleep 0.1
 done
-lpadmin -p Zelvano -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+lpadmin -p Zelvano -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>&1 | grep -v 'deprecated' || true
 lpadmin -d Zelvano
+lpstat -p Zelvano >/dev/null
 echo ready
 wait "$cups"
