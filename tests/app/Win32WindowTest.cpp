@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <sstream>
 
 namespace zelvano {
@@ -517,49 +518,77 @@ TEST_F(AtTheKeys, ACopyThatShowsNoWindowIsSaidToBeSilent) {
 
 // Print on the print system of the Windows tests' own (tests/support/print_system.sh, which CI
 // starts before Wine, so that Wine gives its queue to every program as it gives any printer of the
-// system; CUPS_SERVER names its socket): a picture that fits comes out at the size it has on the
-// screen, 644 x 484 pixels at 96 an inch, 483 x 363 points, at the top left of the printable area,
-// on one sheet.
-TEST_F(AtTheKeys, APictureThatFitsIsPrintedAtItsOwnSize) {
+// system; CUPS_SERVER names its socket). Cancel prints nothing; a picture that fits comes out at the
+// size it has on the screen, 644 x 484 pixels at 96 an inch, 483 x 363 points, at the top left of
+// the printable area, on one sheet; a larger one wider than tall fills the sheet's long side; a
+// queue that takes no jobs is said not to have printed.
+TEST_F(AtTheKeys, PrintedSheets) {
     char socket[MAX_PATH] = {};
     if (::GetEnvironmentVariableA("CUPS_SERVER", socket, MAX_PATH) == 0) {
         GTEST_SKIP() << "no print system of the tests' own (CUPS_SERVER)";
     }
     const std::string printed = FolderPart(socket, '/') + "/printed";
     dir.writeBmp("fits.bmp", 644, 484);
-    dir.write("Zelvanobmp.log", FormatRecord(dir.path() + "\\", "fits.bmp"));
-    ASSERT_NO_FATAL_FAILURE(startProgram([&] { return TextOf(control(kCounter)) == L"1 bmp Pictures/ 1"; }));
-    shell("ls " + printed + " | wc -l >before");
-    ASSERT_TRUE(Soon([&] { return dir.read("before").ends_with("\n"); }));
-    click(control(kPrint));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(Soon([&] {
-        dialog = gui().hwndActive;
-        return ::GetClassLongPtrW(dialog, GCW_ATOM) == 32770 && TextOf(dialog) == L"Print";
-    })) << ExactCodePage(TextOf(::GetDlgItem(dialog, 0xFFFF))).value_or("?");
-    keys("Return");
-    shell("until [ $(ls " + printed +
-          " | wc -l) -gt $(cat before) ] && test -z \\\"$(lpstat -o)\\\"; do "
-          "sleep 0.2; done; " ZELVANO_TEST_SUPPORT "/printed_page.py $(ls -t " +
-          printed + "/*.pdf | head -n1) >page");
-    ASSERT_TRUE(Soon([&] { return dir.read("page").ends_with("\n"); }, 30000)) << "nothing was printed";
-    std::istringstream page(dir.read("page"));
-    int pages = 0, width = 0, height = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    page >> pages >> width >> height >> x0 >> y0 >> x1 >> y1;
-    EXPECT_EQ(pages, 1);
-    EXPECT_NEAR(x1 - x0, 483, 2) << dir.read("page");
-    EXPECT_NEAR(y1 - y0, 363, 2) << dir.read("page");
-    EXPECT_NEAR(x0, 0, 2);
-    EXPECT_NEAR(y0, 0, 2);
+    dir.writeBmp("wide.bmp", 2400, 1200);
+    dir.write("Zelvanobmp.log",
+              FormatRecord(dir.path() + "\\", "fits.bmp") + FormatRecord(dir.path() + "\\", "wide.bmp"));
+    ASSERT_NO_FATAL_FAILURE(startProgram([&] { return TextOf(control(kCounter)) == L"2 bmp Pictures/ 1"; }));
+    int n = 0; // the runs of the shell that reads what was printed
+    // Prints the selected picture, answering the dialog with `key`, and tells what the sheet printed
+    // since shows: "PAGES WIDTH HEIGHT X0 Y0 X1 Y1 ...", or "none" when none came (after two seconds
+    // for a cancelled dialog, which sends nothing at all).
+    const auto print = [&](const std::string& key) {
+        const std::string result = "page" + std::to_string(++n);
+        ::DeleteFileA((dir.path() + "\\before").c_str());
+        shell("ls " + printed + " | wc -l >before");
+        EXPECT_TRUE(Soon([&] { return dir.read("before").ends_with("\n"); }));
+        click(control(kPrint));
+        EXPECT_TRUE(Soon([&] { return TextOf(gui().hwndActive) == L"Print"; }));
+        keys(key);
+        const std::string tries = key == "Escape" ? "10" : "150";
+        shell("for i in $(seq " + tries + "); do [ $(ls " + printed +
+              " | wc -l) -gt $(cat before) ] && test -z " +
+              "\\\"$(lpstat -o)\\\" && break; sleep 0.2; done; if [ $(ls " + printed +
+              " | wc -l) -gt $(cat before) ]; then " ZELVANO_TEST_SUPPORT "/printed_page.py $(ls -t " +
+              printed + "/*.pdf | head -n1); else echo none; fi >" + result);
+        EXPECT_TRUE(Soon([&] { return dir.read(result).ends_with("\n"); }, 40000));
+        std::cout << "printed: " << dir.read(result); // the sizes, for the record
+        return dir.read(result);
+    };
+    struct Sheet {
+        int pages = 0, width = 0, height = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    };
+    const auto read = [](const std::string& text) {
+        Sheet s;
+        std::istringstream(text) >> s.pages >> s.width >> s.height >> s.x0 >> s.y0 >> s.x1 >> s.y1;
+        return s;
+    };
+    EXPECT_EQ(print("Escape"), "none\n");
+    const Sheet fits = read(print("Return"));
+    EXPECT_EQ(fits.pages, 1);
+    EXPECT_NEAR(fits.x1 - fits.x0, 483, 2);
+    EXPECT_NEAR(fits.y1 - fits.y0, 363, 2);
+    EXPECT_NEAR(fits.x0, 0, 2);
+    EXPECT_NEAR(fits.y0, 0, 2);
+    RECT second{};
+    ::SendMessageA(control(kList), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    ::MapWindowPoints(control(kList), nullptr, reinterpret_cast<POINT*>(&second), 2);
+    xdo("mousemove " + std::to_string((second.left + second.right) / 2) + " " +
+        std::to_string((second.top + second.bottom) / 2) + " click 1");
+    ASSERT_TRUE(Soon([&] { return TextOf(control(kCounter)) == L"2 bmp Pictures/ 2"; }));
+    const Sheet wide = read(print("Return"));
+    EXPECT_EQ(wide.pages, 1);
+    EXPECT_NEAR(std::max(wide.x1 - wide.x0, wide.y1 - wide.y0), std::max(wide.width, wide.height), 2)
+        << "its long side fills the sheet's";
+    EXPECT_NEAR(std::min(wide.x1 - wide.x0, wide.y1 - wide.y0) * 2, std::max(wide.width, wide.height), 4);
 
-    // A queue that takes no jobs: the picture was not printed, which is said.
     shell("cupsreject Zelvano; echo >refused");
     ASSERT_TRUE(Soon([&] { return dir.exists("refused"); }));
     click(control(kPrint));
     ASSERT_TRUE(Soon([&] { return TextOf(gui().hwndActive) == L"Print"; }));
     keys("Return");
     EXPECT_EQ(answer("Return"),
-              L"The picture fits.bmp can not be printed: the printer did not take the page.");
+              L"The picture wide.bmp can not be printed: the printer did not take the page.");
     shell("cupsaccept Zelvano; echo >accepted");
     EXPECT_TRUE(Soon([&] { return dir.exists("accepted"); }));
 }

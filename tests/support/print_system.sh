@@ -55,8 +55,8 @@ cups=$!
 trap 'kill "$cups" 2>/dev/null; wait "$cups" 2>/dev/null' EXIT
 trap 'exit 0' TERM INT HUP
 export CUPS_SERVER="$dir/cups.sock"
-for _ in $(seq 300); do # a loaded machine may take its time
-    lpstat -r >/dev/null 2>&1 && break
+for _ in $(seq 300); do # a loaded machine may take its time; lpstat -r says so with status 0 too
+    lpstat -r 2>/dev/null | grep -q 'is running' && break
     sleep 0.1
 done
 lpadmin -p Zelvano -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>&1 | grep -v 'deprecated' || true
