@@ -21,7 +21,6 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <sstream>
 
 namespace zelvano {
@@ -552,7 +551,6 @@ TEST_F(AtTheKeys, PrintedSheets) {
               " | wc -l) -gt $(cat before) ]; then " ZELVANO_TEST_SUPPORT "/printed_page.py $(ls -t " +
               printed + "/*.pdf | head -n1); else echo none; fi >" + result);
         EXPECT_TRUE(Soon([&] { return dir.read(result).ends_with("\n"); }, 40000));
-        std::cout << "printed: " << dir.read(result); // the sizes, for the record
         return dir.read(result);
     };
     struct Sheet {

@@ -112,31 +112,15 @@ TEST(MountTable, ABtrfsSubvolumeMountedElsewhereIsADrive) {
     (void)std::system(("umount " + second + " " + top).c_str()); // so that the test's folder can go
 }
 
-// An fstab as systems and users write it: the folders it declares, spelt as the mount table spells
-// them, so that a folder with a space in its name is found mounted.
-TEST(MountTable, TheFoldersFstabDeclares) {
-    const char* fstab = "# <file system> <mount point> <type> <options> <dump> <pass>\n"
-                        "UUID=1234 / ext4 errors=remount-ro 0 1\n"
-                        "\n"
-                        "   # LABEL=OLD /mnt/old ext4 defaults 0 0\n"
-                        "/dev/sdb1\t/media/Photo\\040Stick\tvfat\tnoauto,user 0 0\n"
-                        "LABEL=CAM /mnt/cam/ vfat noauto 0 0\n"
-                        "/swapfile none swap sw 0 0\n"
-                        "/dev/sda3 swap swap defaults 0 0\n"
-                        "nas:/export photos nfs defaults 0 0\n"
-                        "/dev/sdc1 /mnt/a\\000b ext4 defaults 0 0\n" // a NUL would cut the folder short
-                        "tmpfs /tmp/../scratch tmpfs defaults 0 0\n"
-                        "/dev/sdd1\n" // cut short
-                        "/dev/sde1 /mnt/last ext4 defaults";
-    EXPECT_EQ(MountPointsFromFstab(fstab),
-              (std::vector<std::string>{"/", "/media/Photo Stick", "/mnt/cam", "/scratch", "/mnt/last"}));
-}
-
 // A declared drive that is not mounted leaves its empty folder: what is not found under it is not
 // known to be gone. A drive mounted deeper inside, or on the folder at last, answers for itself.
 TEST(MountTable, APathOnADeclaredDriveThatIsNotMounted) {
-    const char* fstab = "UUID=1 / ext4 defaults 0 1\n"
+    const char* fstab = "# <file system> <mount point> <type> <options> <dump> <pass>\n"
+                        "UUID=1 / ext4 defaults 0 1\n"
                         "UUID=2 /home ext4 defaults 0 2\n"
+                        "   # LABEL=OLD /mnt/old ext4 defaults 0 0\n"
+                        "nas:/export photos nfs defaults 0 0\n"
+                        "/dev/sdc1 /mnt/a\\000b ext4 defaults 0 0\n" // a NUL would cut the folder short
                         "LABEL=STICK /media/Photo\\040Stick vfat noauto 0 0\n"
                         "LABEL=CAM /mnt/cam vfat noauto,x-systemd.automount 0 0\n"
                         "LABEL=DISK /mnt/disk ext4 noauto 0 0\n"
@@ -156,6 +140,7 @@ TEST(MountTable, APathOnADeclaredDriveThatIsNotMounted) {
         {"/mnt/cam/a.jpg", true, false},           {"/mnt/disk/a.jpg", true, true},
         {"/mnt/disk/inner/a.jpg", false, false},   {"/media/Photo Sticks/a.jpg", false, false},
         {"/home/anna/a.jpg", false, false},        {"/tmp/a.jpg", false, false},
+        {"/mnt/old/a.jpg", false, false},          {"/mnt/a/a.jpg", false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(OnAbsentDrive(fstab, away, c.path), c.absent) << c.path;

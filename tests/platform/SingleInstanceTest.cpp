@@ -40,6 +40,17 @@ int AsOtherUser(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The socket of the copy that runs for `folder`, in a runtime folder.
+sockaddr_un SocketIn(const std::string& runtime, const std::string& folder) {
+    struct stat st {};
+    ::stat(folder.c_str(), &st);
+    sockaddr_un a{};
+    a.sun_family = AF_UNIX;
+    (runtime + "/zelvano-" + std::to_string(st.st_dev) + "-" + std::to_string(st.st_ino))
+        .copy(a.sun_path, sizeof a.sun_path - 1);
+    return a;
+}
+
 // A folder shared by every user, with what an older copy left in the lock's place: a folder.
 std::string SharedFolder(const TestFolder& dir) {
     std::filesystem::create_directory(dir.path() + "/.zelvano.lock");
@@ -83,15 +94,9 @@ TEST(SingleInstance, OneCopyPerFolderWhoeverStartsIt) {
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
     EXPECT_EQ(byte, 'y');
     EXPECT_EQ(SingleInstance(folder).start(), SingleInstance::Start::Running);
-    struct stat st {};
-    ::stat(folder.c_str(), &st);
-    const std::string theirSocket = "/tmp/zelvano-" + std::to_string(kOtherUser) + "/zelvano-" +
-                                    std::to_string(st.st_dev) + "-" + std::to_string(st.st_ino);
-    sockaddr_un a{};
-    a.sun_family = AF_UNIX;
-    theirSocket.copy(a.sun_path, sizeof a.sun_path - 1);
+    const sockaddr_un a = SocketIn("/tmp/zelvano-" + std::to_string(kOtherUser), folder);
     const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_EQ(::connect(s, reinterpret_cast<const sockaddr*>(&a), sizeof a), 0) << theirSocket;
+    ASSERT_EQ(::connect(s, reinterpret_cast<const sockaddr*>(&a), sizeof a), 0) << a.sun_path;
     (void)::write(done[1], "x", 1);
     EXPECT_EQ(other.get(), 0) << "a caller of another user is not taken for a request";
     EXPECT_EQ(::read(s, &byte, 1), 0) << "and gets no answer";
@@ -105,13 +110,7 @@ TEST(SingleInstance, SilentCallersDoNotHoldTheRunningCopy) {
     const TestFolder dir;
     const SingleInstance running(dir.path());
     ASSERT_TRUE(running.first());
-    struct stat st {};
-    ::stat(dir.path().c_str(), &st);
-    sockaddr_un a{};
-    a.sun_family = AF_UNIX;
-    (RuntimeFolder(std::getenv("XDG_RUNTIME_DIR")) + "/zelvano-" + std::to_string(st.st_dev) + "-" +
-     std::to_string(st.st_ino))
-        .copy(a.sun_path, sizeof a.sun_path - 1);
+    const sockaddr_un a = SocketIn(RuntimeFolder(std::getenv("XDG_RUNTIME_DIR")), dir.path());
     std::vector<int> silent;
     for (int i = 0; i < 7; ++i) {
         silent.push_back(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0));
