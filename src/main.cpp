@@ -72,8 +72,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication::setApplicationName(QStringLiteral("Zelvano"));
     // Matches the window to its desktop entry.
-    QGuiApplication::setDesktopFileName(QString::fromUtf8(
-        zelvano::kApplicationId.data(), static_cast<qsizetype>(zelvano::kApplicationId.size())));
+    QGuiApplication::setDesktopFileName(Text(zelvano::kApplicationId));
     QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 8));
     QApplication::setWindowIcon(ProgramIcon());
     QImageReader::setAllocationLimit(1024); // MiB: room for very large photos

@@ -2,8 +2,6 @@
 
 #include "state/TypeExtension.h"
 
-#include <algorithm>
-
 namespace zelvano {
 
 std::string WithTypeExtension(std::string name, const std::string& picType) {
@@ -18,11 +16,7 @@ bool HoldsLineBreak(std::string_view text) {
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && EndsWithIgnoringCase(a, b);
 }
 
 } // namespace zelvano

@@ -8,10 +8,6 @@ namespace zelvano {
 
 namespace {
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Wildcard match with one point to come back to after the last "*": linear for names.
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
     std::size_t p = 0;
@@ -19,7 +15,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     std::size_t starP = std::string_view::npos;
     std::size_t starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == Lower(name[n]))) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == AsciiLower(name[n]))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -41,7 +37,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 } // namespace
 
 NamePattern::NamePattern(std::string pattern) : pattern_(std::move(pattern)) {
-    std::transform(pattern_.begin(), pattern_.end(), pattern_.begin(), Lower);
+    std::transform(pattern_.begin(), pattern_.end(), pattern_.begin(), AsciiLower);
     suffixOnly_ =
         pattern_.size() >= 2 && pattern_[0] == '*' && pattern_.find_first_of("*?", 1) == std::string::npos;
     if (suffixOnly_) {

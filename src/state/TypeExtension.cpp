@@ -4,18 +4,10 @@
 
 namespace zelvano {
 
-namespace {
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
-
 bool EndsWithIgnoringCase(std::string_view name, std::string_view end) {
     return name.size() >= end.size() &&
            std::equal(end.begin(), end.end(), name.end() - static_cast<std::ptrdiff_t>(end.size()),
-                      [](char x, char y) { return Lower(x) == Lower(y); });
+                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 bool HasTypeExtension(std::string_view name, std::string_view picType) {

@@ -4,6 +4,11 @@
 
 namespace zelvano {
 
+// The ASCII lower case of a byte; every other byte stays as it is, as file names compare here.
+inline char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // Whether `name` ends with `end`, ASCII letter case aside.
 bool EndsWithIgnoringCase(std::string_view name, std::string_view end);
 

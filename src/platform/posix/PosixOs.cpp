@@ -183,15 +183,13 @@ mode_t CreationMask() {
 
 // Where a chain of links at `path` ends; `path` itself when it is no link. A list kept on another
 // disk and linked in must stay linked, so a rewrite replaces the file the links lead to.
-std::string FinalTarget(const std::string& path) {
+std::string FinalTarget(PosixOs& os, const std::string& path) {
     std::string at = path;
     for (int hop = 0; hop < 40; ++hop) { // the system's own limit on links in a row
-        std::string target(PATH_MAX, '\0');
-        const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
-        if (n <= 0) {
+        const std::string target = os.linkTarget(at);
+        if (target.empty()) {
             break;
         }
-        target.resize(static_cast<std::size_t>(n));
         const std::string folder = FolderPart(at, '/');
         at = target.front() == '/' || folder.empty() ? target : folder + "/" + target;
     }
@@ -201,7 +199,7 @@ std::string FinalTarget(const std::string& path) {
 } // namespace
 
 OpResult PosixOs::replaceFile(const std::string& listed, const ContentSource& content) {
-    const std::string path = FinalTarget(listed);
+    const std::string path = FinalTarget(*this, listed);
     mode_t mode = 0666 & ~CreationMask();
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
