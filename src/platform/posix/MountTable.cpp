@@ -257,7 +257,16 @@ std::string TableText(const char* path) {
 } // namespace
 
 bool OnAbsentDrive(std::string_view path) {
-    return OnAbsentDrive(TableText("/etc/fstab"), TableText("/proc/self/mountinfo"), path);
+    // Asked whenever a file is not found, at start-up for each list not written yet: the mount
+    // table is read only when fstab declares a folder, other than the root, that holds the path.
+    const std::string fstab = TableText("/etc/fstab");
+    const std::vector<std::string> declared = MountPointsFromFstab(fstab);
+    const std::string at(path);
+    if (std::none_of(declared.begin(), declared.end(),
+                     [&](const std::string& point) { return point != "/" && Under(at, point); })) {
+        return false;
+    }
+    return OnAbsentDrive(fstab, TableText("/proc/self/mountinfo"), path);
 }
 
 } // namespace zelvano
