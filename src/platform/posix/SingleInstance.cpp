@@ -68,19 +68,6 @@ FileDescriptor Listen(const std::string& path) {
     return listener;
 }
 
-} // namespace
-
-std::string RuntimeFolder(const char* xdgRuntimeDir) {
-    if (xdgRuntimeDir != nullptr && xdgRuntimeDir[0] == '/' && OwnClosedFolder(xdgRuntimeDir)) {
-        return xdgRuntimeDir;
-    }
-    const std::string own = "/tmp/zelvano-" + std::to_string(::geteuid());
-    ::mkdir(own.c_str(), 0700); // one already there is used only when it passes the test below
-    return OwnClosedFolder(own) ? own : std::string();
-}
-
-namespace {
-
 // Locks the list folder: the folder itself, which every user who may read it can lock, whatever
 // lies in it. A network file system locks only what is open for writing, and refuses a folder:
 // there a lock file of the folder's owner's stands for it, and whoever cannot open it cannot run
@@ -107,6 +94,15 @@ int Lock(const std::string& listFolder, FileDescriptor& held, struct stat& folde
 }
 
 } // namespace
+
+std::string RuntimeFolder(const char* xdgRuntimeDir) {
+    if (xdgRuntimeDir != nullptr && xdgRuntimeDir[0] == '/' && OwnClosedFolder(xdgRuntimeDir)) {
+        return xdgRuntimeDir;
+    }
+    const std::string own = "/tmp/zelvano-" + std::to_string(::geteuid());
+    ::mkdir(own.c_str(), 0700); // one already there is used only when it passes the test below
+    return OwnClosedFolder(own) ? own : std::string();
+}
 
 SingleInstance::SingleInstance(const std::string& listFolder) {
     struct stat folder {};
