@@ -84,8 +84,13 @@ struct Wait {
 // the picture box's header) before the read is given up: "its drive did not answer".
 inline constexpr std::chrono::milliseconds kReadSilence{2000};
 
-// How long a drive may say nothing while the picture is read for printing, at the printer's dots.
+// How long a drive may say nothing while the picture is read for printing.
 inline constexpr std::chrono::milliseconds kPrintReadSilence{10000};
+
+// The pixels a picture printed over `dots` (the printer's dots, at `dotsPerInch` across and down)
+// is decoded to. A printer's dots are finer than the detail a photo shows: 300 pixels an inch is
+// as much as a print shows, and a 1200-dot printer would otherwise need sixteen times the memory.
+PixelSize PrintPixels(PixelSize dots, double dotsPerInchX, double dotsPerInchY);
 
 // How a wait for work off the window's thread ended. Work that did not end Done is left to finish,
 // or never finish, on its own: it holds everything it uses, and what it makes is dropped.

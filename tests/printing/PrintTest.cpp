@@ -34,6 +34,9 @@ TEST(PrintGeometry, FitScaleAndOrientation) {
     // Min keeps the first on a tie and takes the second only when smaller.
     EXPECT_FLOAT_EQ(Min(2.0F, 1.0F), 1.0F);
     EXPECT_FLOAT_EQ(Min(1.0F, 2.0F), 1.0F);
+    // Decoded at no more than 300 pixels an inch, each way on its own, and never to nothing.
+    EXPECT_EQ(PrintPixels({9600, 4800}, 1200, 600), (PixelSize{2400, 2400}));
+    EXPECT_EQ(PrintPixels({2000, 3}, 300, 1200), (PixelSize{2000, 1}));
 }
 
 class Print : public AppFixture {};

@@ -461,12 +461,13 @@ OpResult MainWindow::printPicture(bool landscape, float widthMm, float heightMm)
         return OpResult::fail(Failure::Other, refused);
     }
     printer().setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    const double dotsPerMm = printer().resolution() / 25.4;
-    const QSizeF target(widthMm * dotsPerMm, heightMm * dotsPerMm);
-    // Decoded no larger than the page needs, so that a very large photo prints as well; at the
-    // printer's dots that takes longer than a preview.
+    const double perInch = printer().resolution();
+    const QSizeF target(widthMm * perInch / 25.4, heightMm * perInch / 25.4);
+    // Decoded no larger than the page shows, so that a very large photo prints as well.
+    const QSize dots = target.toSize().expandedTo(QSize(1, 1));
+    const PixelSize decoded = PrintPixels({dots.width(), dots.height()}, perInch, perInch);
     const PictureRead read =
-        readPicture(picturePath_, target.toSize().expandedTo(QSize(1, 1)), kPrintReadSilence);
+        readPicture(picturePath_, QSize(decoded.width, decoded.height), kPrintReadSilence);
     if (!read.result.ok()) {
         return read.result;
     }

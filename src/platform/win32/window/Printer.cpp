@@ -86,7 +86,7 @@ PrintArea Printer::portraitArea() const {
     return area;
 }
 
-PixelSize Printer::dots(bool landscape, float widthMm, float heightMm) const {
+Printer::Dots Printer::dots(bool landscape, float widthMm, float heightMm) const {
     HDC dc = open(landscape);
     if (dc == nullptr) {
         return {};
@@ -95,9 +95,11 @@ PixelSize Printer::dots(bool landscape, float widthMm, float heightMm) const {
         return std::max(1, static_cast<int>(
                                std::lround(double{mm} * ::GetDeviceCaps(dc, perInch) / kMillimetresPerInch)));
     };
-    const PixelSize size{toDots(widthMm, LOGPIXELSX), toDots(heightMm, LOGPIXELSY)};
+    const Dots out{{toDots(widthMm, LOGPIXELSX), toDots(heightMm, LOGPIXELSY)},
+                   ::GetDeviceCaps(dc, LOGPIXELSX),
+                   ::GetDeviceCaps(dc, LOGPIXELSY)};
     ::DeleteDC(dc);
-    return size;
+    return out;
 }
 
 OpResult Printer::print(const std::string& document, bool landscape, const Pixels& picture,
@@ -119,7 +121,7 @@ OpResult Printer::print(const std::string& document, bool landscape, const Pixel
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        // The picture is decoded no larger than the page needs, and often smaller: a picture that
+        // The picture is decoded no larger than the page shows, and often smaller: a picture that
         // fits is decoded at its own size, and drawn at the size it has on the screen.
         ::SetStretchBltMode(dc, HALFTONE);
         ::SetBrushOrgEx(dc, 0, 0, nullptr);

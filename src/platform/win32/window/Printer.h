@@ -22,8 +22,13 @@ public:
     bool choose(HWND owner);
     // The printable area of a portrait page, in millimetres.
     [[nodiscard]] PrintArea portraitArea() const;
+    struct Dots {
+        PixelSize size;
+        int perInchX = 0;
+        int perInchY = 0;
+    };
     // The printer's dots for a size in millimetres.
-    [[nodiscard]] PixelSize dots(bool landscape, float widthMm, float heightMm) const;
+    [[nodiscard]] Dots dots(bool landscape, float widthMm, float heightMm) const;
     // Prints decoded pixels on one page, at the printable area's top-left corner, `size` dots large.
     [[nodiscard]] OpResult print(const std::string& document, bool landscape, const Pixels& picture,
                                  PixelSize size) const;

@@ -282,13 +282,14 @@ PrintArea Win32Window::printableArea() {
 }
 
 OpResult Win32Window::printPicture(bool landscape, float widthMm, float heightMm) {
-    // Decoded no larger than the page needs, so that a very large photo prints as well.
-    const PixelSize dots = printer_.dots(landscape, widthMm, heightMm);
-    const WinPictureRead read = readPicture(nullptr, picturePath_, dots, kPrintReadSilence);
+    // Decoded no larger than the page shows, so that a very large photo prints as well.
+    const Printer::Dots dots = printer_.dots(landscape, widthMm, heightMm);
+    const WinPictureRead read = readPicture(
+        nullptr, picturePath_, PrintPixels(dots.size, dots.perInchX, dots.perInchY), kPrintReadSilence);
     if (!read.result.ok()) {
         return read.result;
     }
-    return printer_.print(std::string(kProgramTitle), landscape, read.image, dots);
+    return printer_.print(std::string(kProgramTitle), landscape, read.image, dots.size);
 }
 
 void Win32Window::doEvents() {
