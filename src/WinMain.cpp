@@ -1,6 +1,7 @@
 #include "app/FmZelvano.h"
 #include "app/ProductInfo.h"
 #include "platform/NativeOs.h"
+#include "platform/Worker.h"
 #include "platform/win32/window/SingleInstance.h"
 #include "platform/win32/window/Win32Window.h"
 
@@ -32,7 +33,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     window.wire(form);
     window.load();
     window.showWindow();
-    const int code = window.run();
+    const int code = zelvano::Worker::EndOfProgram(window.run());
     ::CoUninitialize();
     return code;
 }

@@ -1,6 +1,7 @@
 #include "app/FmZelvano.h"
 #include "app/ProductInfo.h"
 #include "platform/NativeOs.h"
+#include "platform/Worker.h"
 #include "platform/posix/SingleInstance.h"
 #include "platform/qt/MainWindow.h"
 
@@ -91,5 +92,5 @@ int main(int argc, char* argv[]) {
     window.wire(form);
     window.load();
     window.show();
-    return QApplication::exec();
+    return zelvano::Worker::EndOfProgram(QApplication::exec());
 }

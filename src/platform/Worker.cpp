@@ -1,7 +1,10 @@
 #include "platform/Worker.h"
 
 #include <cstdlib>
+#include <list>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -12,28 +15,70 @@
 
 namespace zelvano {
 
+struct Worker::Task {
+    std::shared_ptr<Worker> worker;
+    std::function<void()> work;
+    std::function<void()> ended;
+};
+
 namespace {
 
-std::atomic<int> g_underWay{0};
+struct Started {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> finished; // set as the last thing the thread does
+};
+
+// Every thread the program started and has not joined. Never taken down, so that a thread left
+// behind on a drive finds it whenever it ends.
+struct Threads {
+    std::mutex mutex;
+    std::list<Started> started;
+};
+
+Threads& All() {
+    static auto* const all = new Threads;
+    return *all;
+}
+
+// Joins the threads that have finished. Under the lock.
+void JoinFinished(Threads& all) {
+    all.started.remove_if([](Started& s) {
+        if (!s.finished->load(std::memory_order_acquire)) {
+            return false;
+        }
+        s.thread.join();
+        return true;
+    });
+}
 
 } // namespace
 
 std::shared_ptr<Worker> Worker::Start(std::function<void()> work, std::function<void()> ended) {
     auto worker = std::make_shared<Worker>();
-    ++g_underWay;
-    std::thread([worker, work = std::move(work), ended = std::move(ended)] {
-        try {
-            work();
-        } catch (...) {
-            worker->failure_ = std::current_exception();
-        }
-        --g_underWay;
-        worker->done_.store(true, std::memory_order_release);
-        if (ended) {
-            ended();
-        }
-    }).detach();
+    auto task = std::make_unique<Task>(Task{worker, std::move(work), std::move(ended)});
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    Threads& all = All();
+    const std::lock_guard lock(all.mutex);
+    JoinFinished(all);
+    std::thread thread([task = std::move(task), finished]() mutable {
+        Run(std::move(task));
+        finished->store(true, std::memory_order_release);
+    });
+    all.started.push_back({std::move(thread), std::move(finished)});
     return worker;
+}
+
+// Everything the work held is let go here, before the thread says it has finished.
+void Worker::Run(std::unique_ptr<Task> task) {
+    try {
+        task->work();
+    } catch (...) {
+        task->worker->failure_ = std::current_exception();
+    }
+    task->worker->done_.store(true, std::memory_order_release);
+    if (task->ended) {
+        task->ended();
+    }
 }
 
 void Worker::rethrow() const {
@@ -43,7 +88,28 @@ void Worker::rethrow() const {
 }
 
 bool Worker::AnyUnderWay() {
-    return g_underWay.load() > 0;
+    Threads& all = All();
+    const std::lock_guard lock(all.mutex);
+    JoinFinished(all);
+    return !all.started.empty();
+}
+
+bool Worker::JoinAll(std::chrono::milliseconds patience) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (AnyUnderWay()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+int Worker::EndOfProgram(int code) {
+    if (!JoinAll(std::chrono::seconds(2))) {
+        EndProgramNow(code);
+    }
+    return code;
 }
 
 void Worker::YieldToOthers() {
@@ -54,11 +120,11 @@ void Worker::YieldToOthers() {
 #endif
 }
 
-void Worker::EndProgramNow() {
+void Worker::EndProgramNow(int code) {
 #if !defined(_WIN32)
     ::close_range(3, ~0U, 0); // all but the standard streams
 #endif
-    std::_Exit(0);
+    std::_Exit(code);
 }
 
 } // namespace zelvano

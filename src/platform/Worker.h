@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -23,15 +24,26 @@ public:
     // yield the processors to the programs that serve a network drive, and to the user's own.
     static void YieldToOthers();
 
-    // Whether any work is still running, waited for or left behind: a program that ends then must
-    // end at once, or a thread stuck in a silent drive would keep it alive.
+    // Whether any thread the program started is still running, waited for or left behind: a
+    // program that ends then must end at once, or a thread stuck in a silent drive would keep it
+    // alive.
     static bool AnyUnderWay();
-    // Ends the program at once. The system keeps a thread that waits on a drive's answer until the
-    // drive answers, and the process with it, so everything the program holds open is let go first:
-    // its window, its lock and its lists go now.
-    [[noreturn]] static void EndProgramNow();
+    // Waits up to `patience` for every thread the program started to end, and says whether all
+    // did. A program ends normally only once they have: one still running would run on among what
+    // the ending takes down.
+    static bool JoinAll(std::chrono::milliseconds patience);
+    // What the program's main returns once it has closed its window: `code`, after every thread it
+    // started has ended. When one is still running after a short while, the program ends at once.
+    static int EndOfProgram(int code);
+    // Ends the program at once with `code`. The system keeps a thread that waits on a drive's
+    // answer until the drive answers, and the process with it, so everything the program holds open
+    // is let go first: its window, its lock and its lists go now.
+    [[noreturn]] static void EndProgramNow(int code = 0);
 
 private:
+    struct Task;
+    static void Run(std::unique_ptr<Task> task);
+
     std::atomic<bool> done_{false};
     std::exception_ptr failure_;
 };

@@ -21,7 +21,7 @@ TEST(Worker, EndsOnceTheWorkHasEndedAndHandsOnWhatItThrew) {
     EXPECT_TRUE(!worker->done() && Worker::AnyUnderWay());
     go.open();
     ended->wait();
-    EXPECT_TRUE(worker->done() && !Worker::AnyUnderWay());
+    EXPECT_TRUE(worker->done() && Worker::JoinAll(std::chrono::seconds(5)) && !Worker::AnyUnderWay());
     EXPECT_THROW(worker->rethrow(), std::runtime_error);
 }
 

@@ -141,9 +141,7 @@ void FakeWindow::finishLeftBehind() {
     leftBehind_.clear();
     // The search's own listings run on workers of their own: a test's folders and its scripted
     // system must outlive them too.
-    for (int i = 0; i < 1000 && Worker::AnyUnderWay(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    Worker::JoinAll(std::chrono::seconds(10));
 }
 
 OpResult ReadBmpSize(const std::string& path, PixelSize& size) {
