@@ -172,6 +172,22 @@ TEST_F(Win32Window, AFirstStartAScanThenASelectionPrintAndTheWaysOut) {
     EXPECT_EQ(os.opened.size(), 1U);
 }
 
+// The largest list and a 50-megapixel picture, which the 32-bit program holds in 2 GB of address
+// space beside its window: the list loads whole, and the picture is previewed and measured.
+TEST_F(Win32Window, TheLargestListAndAFiftyMegapixelPicture) {
+    dir.writeBmp("pics/large.bmp", 8660, 5774);
+    std::string list = FormatRecord(dir.folder("pics"), "large.bmp");
+    const std::string other = FormatRecord(dir.folder("pics"), "other.bmp");
+    for (int i = 1; i < 500000; ++i) {
+        list += other;
+    }
+    dir.write("Zelvanobmp.log", list);
+    start();
+    EXPECT_EQ(c().Label2->text(), "500000 bmp Pictures/ 1");
+    EXPECT_EQ(c().StatusBar1->part(1), "Size: 129960 x 86670");
+    EXPECT_GT(c().Preview1->shown().width, 0);
+}
+
 // A name in the 8-bit code page that is not ASCII goes through the window, its dialogs, the disk and
 // the list file and back unchanged. A typed name the code page cannot hold exactly is never changed
 // into one it can (a C with a circumflex into C): it is refused, and the dialog comes back with what
