@@ -20,6 +20,13 @@ packages+=("$@")
 if [ "${ZELVANO_WITH_WINDOWS:-0}" = 1 ]; then
   # The Windows program and its tests, and Wine and a display to run them on.
   packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 wine)
+  # The i686 program runs under Wine's 32-bit half, as a 32-bit program runs on 64-bit Windows;
+  # Linux runs it only where the kernel runs 32-bit programs at all.
+  if "$(dirname "$0")/runs-i386.sh"; then
+    packages+=(wine32:i386)
+  else
+    echo "This machine does not run 32-bit programs: the i686 program is built, its tests are skipped."
+  fi
 fi
 if [ "${ZELVANO_WITH_TOOLS:-0}" = 1 ]; then
   # Screenshots and the benchmark peers; only the scripts that need them ask for them.
@@ -35,5 +42,8 @@ done
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 echo "Installing: ${missing[*]}"
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo[@]}" dpkg --add-architecture i386
+fi
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
