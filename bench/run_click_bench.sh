@@ -19,25 +19,9 @@ drive=''
 # The drive answers first, so that nothing waits on it as everything ends.
 trap '[ -z "$drive" ] || kill -USR1 "$drive"; kill "${pids[@]}" 2>/dev/null; sleep 0.5; rm -rf --one-file-system "$work"' EXIT
 
-wait_for() { # TRIES COMMAND...: polls every 50 ms
-  local tries=$1
-  shift
-  until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || { echo "gave up waiting for: $*" >&2; exit 1; }
-    sleep 0.05
-  done
-}
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-wait_for 100 test -s "$work/display"
-export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-wait_for 100 xdotool get_num_desktops >/dev/null 2>&1
-
-mkdir -m 700 "$work/run" "$work/app" "$work/drive"
-cp build/default/src/zelvano "$work/app/"
+source bench/desktop.sh
+start_desktop
+mkdir -m 700 "$work/drive"
 printf 'BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0\0\0\0\0\x10\0\0\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0\0\0\xff\0\0\xff\0\0\0\0\xff\0\0\xff\0\0' >"$work/drive/a.bmp"
 printf '%s\r\n%s\r\n' "$work/drive/" a.bmp >"$work/app/Zelvanobmp.log"
 build/default/tests/plain_drive "$work/drive" -f >"$work/drive.log" 2>&1 &

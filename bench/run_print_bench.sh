@@ -18,28 +18,13 @@ work=$(mktemp -d)
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; sleep 0.5; rm -rf --one-file-system "$work"' EXIT
 
-wait_for() { # TRIES COMMAND...: polls every 50 ms
-  local tries=$1
-  shift
-  until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || { echo "gave up waiting for: $*" >&2; exit 1; }
-    sleep 0.05
-  done
-}
+source bench/desktop.sh
 tests/support/print_system.sh "$work" >"$work/cups.log" 2>&1 &
 pids+=($!)
 wait_for 300 grep -qx ready "$work/cups.log"
 export CUPS_SERVER="$work/cups.sock"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-wait_for 100 test -s "$work/display"
-export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-wait_for 100 xdotool get_num_desktops >/dev/null 2>&1
-mkdir -m 700 "$work/run" "$work/app" "$work/pics"
-cp build/default/src/zelvano "$work/app/"
+start_desktop
+mkdir -m 700 "$work/pics"
 
 main() { xdotool search --onlyvisible --name '^Zelvano - Version' 2>/dev/null | head -n1; }
 active_named() { [[ $(xdotool getwindowname "$(xdotool getactivewindow 2>/dev/null)" 2>/dev/null) =~ $1 ]]; }
