@@ -39,6 +39,7 @@ for picture in "${pictures[@]}"; do
   printf '%s\r\n%s\r\n' "$work/pics/" "$picture" >"$work/app/Zelvano$type.log"
   (cd "$work/app" && exec ./zelvano >/dev/null 2>&1) &
   app=$!
+  pids+=("$app")
   wait_for 200 active_named '^Zelvano - Version'
   sleep 1 # the preview and the picture box's header are read
   before=$(peak_mib "$app")

@@ -60,11 +60,17 @@ std::shared_ptr<Worker> Worker::Start(std::function<void()> work, std::function<
     Threads& all = All();
     const std::lock_guard lock(all.mutex);
     JoinFinished(all);
-    std::thread thread([task = std::move(task), finished]() mutable {
-        Run(std::move(task));
-        finished->store(true, std::memory_order_release);
-    });
-    all.started.push_back({std::move(thread), std::move(finished)});
+    // The place first: a thread made and then dropped for want of memory would end the program.
+    Started& place = all.started.emplace_back(Started{{}, finished});
+    try {
+        place.thread = std::thread([task = std::move(task), finished]() mutable {
+            Run(std::move(task));
+            finished->store(true, std::memory_order_release);
+        });
+    } catch (...) {
+        all.started.pop_back();
+        throw;
+    }
     return worker;
 }
 
