@@ -25,6 +25,8 @@ struct PixelRect {
     int height = 0;
 };
 
+inline constexpr double kMillimetresPerInch = 25.4;
+
 // The printable area of a portrait page, in millimetres.
 struct PrintArea {
     float width = 0.0F;

@@ -5,7 +5,6 @@
 namespace zelvano {
 
 inline constexpr double kTwipsPerInch = 1440.0;
-inline constexpr double kMillimetresPerInch = 25.4;
 
 // A length in screen pixels in the window's coordinate unit.
 inline double PixelsToUnit(int pixels, ScaleMode mode, int twipsPerPixel) {

@@ -462,7 +462,7 @@ OpResult MainWindow::printPicture(bool landscape, float widthMm, float heightMm)
     }
     printer().setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     const double perInch = printer().resolution();
-    const QSizeF target(widthMm * perInch / 25.4, heightMm * perInch / 25.4);
+    const QSizeF target(widthMm * perInch / kMillimetresPerInch, heightMm * perInch / kMillimetresPerInch);
     // Decoded no larger than the page shows, so that a very large photo prints as well.
     const QSize dots = target.toSize().expandedTo(QSize(1, 1));
     const PixelSize decoded = PrintPixels({dots.width(), dots.height()}, perInch, perInch);

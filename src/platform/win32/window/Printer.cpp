@@ -7,8 +7,6 @@ namespace zelvano {
 
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
-
 // The pixels on white, since a printer knows nothing of transparency.
 std::vector<std::uint32_t> OnWhite(const Pixels& picture) {
     std::vector<std::uint32_t> out(picture.bgra.size());
