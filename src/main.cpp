@@ -4,6 +4,7 @@
 #include "platform/Worker.h"
 #include "platform/posix/SingleInstance.h"
 #include "platform/qt/MainWindow.h"
+#include "platform/qt/Texts.h"
 
 #include <QApplication>
 #include <QImageReader>
@@ -14,7 +15,6 @@
 
 #include <chrono>
 #include <string>
-#include <string_view>
 
 namespace {
 
@@ -31,10 +31,6 @@ QIcon ProgramIcon() {
         icon.addPixmap(pixmap);
     }
     return icon;
-}
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Why this start ends without a window of its own.
@@ -67,13 +63,13 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     if (!instance.first()) {
-        QMessageBox::warning(nullptr, Text(zelvano::kProgramTitle),
-                             Text(NotStarted(instance, os.listFileFolder())));
+        QMessageBox::warning(nullptr, zelvano::Display(std::string(zelvano::kProgramTitle)),
+                             zelvano::Display(NotStarted(instance, os.listFileFolder())));
         return 1;
     }
     QApplication::setApplicationName(QStringLiteral("Zelvano"));
     // Matches the window to its desktop entry.
-    QGuiApplication::setDesktopFileName(Text(zelvano::kApplicationId));
+    QGuiApplication::setDesktopFileName(zelvano::Display(std::string(zelvano::kApplicationId)));
     QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 8));
     QApplication::setWindowIcon(ProgramIcon());
     QImageReader::setAllocationLimit(1024); // MiB: room for very large photos
