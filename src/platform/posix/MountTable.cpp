@@ -42,7 +42,8 @@ std::string Unescape(std::string_view field) {
 // One spelling of each folder, so that the two tables' points compare: "/mnt//usb/" is "/mnt/usb".
 std::string FolderSpelling(const std::string& point) {
     std::string folder = std::filesystem::path(point).lexically_normal().string();
-    if (folder.size() > 1 && folder.back() == '/') {
+    // The normal form leaves a path of slashes alone ("///"), which is the root all the same.
+    while (folder.size() > 1 && folder.back() == '/') {
         folder.pop_back();
     }
     return folder;
